@@ -1,0 +1,25 @@
+#include <QApplication>
+#include <QLocale>
+
+#include "app/mMain.h"
+
+int main(int argc, char* argv[]) {
+  QCoreApplication::setApplicationName(QStringLiteral("Tavelmarque"));
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  // The instance lock is taken before any connection to the display, so that a second start
+  // ends without touching the screen at all.
+  platform::App app(QStringLiteral("Tavelmarque"), arguments);
+  if (app.PrevInstance()) return 0;
+
+  QApplication application(argc, argv);
+  // The main window may be hidden with only the notification-area icon left: closing some other
+  // window must not end the program. Unloading the main window does.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  platform::Clock clock;
+  platform::HelpViewer help;
+  auto window = mMain::Main(app, clock, help, QLocale::system().decimalPoint().toStdString());
+  if (!window) return 0;
+  return QApplication::exec();
+}

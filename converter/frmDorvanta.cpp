@@ -1,0 +1,171 @@
+#include "converter/frmDorvanta.h"
+
+#include <QDate>
+#include <QTime>
+
+#include "platform/VirtualKeys.h"
+#include "resources/MainLayout.h"
+#include "shell/Skin.h"
+
+namespace converter {
+
+namespace layout = resources::main_window;
+namespace vk = platform::vk;
+
+namespace {
+// Until the francs stopped being legal tender, shops still took them: the change rows are on.
+const QDateTime kEndOfDualCirculation(QDate(2002, 2, 19), QTime(0, 0));
+constexpr int kMarkerGap = 70;  // twips between an amount and the marker pointing at it
+}  // namespace
+
+frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
+                         platform::HelpViewer& help, std::string decimalSeparator)
+    : app_(app), clock_(clock), help_(help), model_(std::move(decimalSeparator)) {
+  skin::ApplyFormLayout(*this, layout::kForm);
+  for (std::size_t i = 0; i < lblEti.size(); ++i) {
+    lblEti[i] = skin::MakeLabel(*this, layout::kLblEti[i]);
+    lblP[i] = skin::MakeLabel(*this, layout::kLblP[i]);
+  }
+  for (std::size_t i = 0; i < Line1.size(); ++i) Line1[i] = skin::MakeLine(*this, layout::kLine1[i]);
+  for (std::size_t i = 0; i < imaCommand.size(); ++i) {
+    imaCommand[i] = skin::MakeImage(*this, layout::kImaCommand[i]);
+    imaCommand[i]->Click = [this, i] { imaCommand_Click(static_cast<int>(i)); };
+  }
+  imaFocus = skin::MakeImage(*this, layout::kImaFocus);
+  imaFocus->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+  model_.onRowSelected = [this](int oldRow, int newRow) {
+    lblEti[oldRow]->SetForeColor(resources::kBlack);
+    lblP[oldRow]->SetForeColor(resources::kBlack);
+    PlaceMarker(newRow);
+    lblEti[newRow]->SetForeColor(resources::kHighlightColour);
+    lblP[newRow]->SetForeColor(resources::kHighlightColour);
+  };
+  model_.onChangeRowsShown = [this](bool on) { ShowChangeRows(on); };
+}
+
+void frmDorvanta::Form_Load() {
+  skin::ClipToEllipse(*this);
+  PlaceMarker(0);
+  model_.ResetSnapshot();
+  // The notification-area icon and the window procedure that serves it are attached here.
+  if (clock_.Now() < kEndOfDualCirculation) model_.SetChangeMode(true);
+}
+
+void frmDorvanta::Form_Unload() {
+  // The window procedure is restored and the notification-area icon removed here.
+}
+
+void frmDorvanta::Form_Resize() { skin::DrawRim(*this); }
+
+void frmDorvanta::SelectRow(int row) { model_.SelectRow(row); }
+
+void frmDorvanta::PlaceMarker(int row) {
+  const platform::Label& amount = *lblP[row];
+  imaFocus->SetBounds(amount.Left() + amount.Width() + kMarkerGap, amount.Top(), imaFocus->Width(),
+                      imaFocus->Height());
+}
+
+void frmDorvanta::ShowChangeRows(bool on) {
+  lblEti[1]->SetVisible(on);
+  lblP[1]->SetVisible(on);
+  Line1[1]->SetVisible(on);
+  lblEti[3]->SetVisible(on);
+  lblP[3]->SetVisible(on);
+}
+
+void frmDorvanta::ShowRowTexts() {
+  const auto& texts = model_.RowText();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const QString caption = QString::fromStdString(texts[i]);
+    if (lblP[i]->Caption() != caption) lblP[i]->SetCaption(caption);
+  }
+}
+
+void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
+  const bool alt = (shift & platform::kAltMask) != 0;
+  if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9) {
+    model_.EnterDigit(keyCode - vk::Numpad0);
+  } else if (keyCode >= vk::Digit0 && keyCode <= vk::Digit0 + 9) {
+    model_.EnterDigit(keyCode - vk::Digit0);
+  } else {
+    switch (keyCode) {
+      case vk::Tab:
+        model_.MoveRow((shift & platform::kShiftMask) != 0 ? Direction::Previous
+                                                           : Direction::Next);
+        break;
+      case vk::Up:
+        model_.MoveRow(Direction::Previous);
+        break;
+      case vk::Down:
+        model_.MoveRow(Direction::Next);
+        break;
+      case vk::Decimal:
+      case vk::Comma:
+        model_.EnterSeparator();
+        break;
+      case vk::Back:
+        model_.EraseLast();
+        break;
+      case vk::Escape:
+        model_.RestoreSnapshot();
+        break;
+      case vk::Return:
+        model_.CommitEntry();
+        break;
+      case vk::F4:
+        if (alt) CloseCommand();
+        return;  // the window may be gone from the screen: nothing to show
+      case 'R':
+        if (alt) HideCommand();
+        break;
+      case 'O':
+        model_.CommitEntry();
+        if (alt) OptionsCommand();
+        break;
+      case vk::F1:
+        ShowHelp();
+        break;
+      case 'Z':
+        if (alt) imaCommand_Click(5);
+        break;
+      default:
+        return;
+    }
+  }
+  ShowRowTexts();
+}
+
+void frmDorvanta::imaCommand_Click(int index) {
+  switch (index) {
+    case 0:
+      CloseCommand();
+      break;
+    case 1:
+      HideCommand();
+      break;
+    case 2:
+      OptionsCommand();
+      ShowRowTexts();
+      break;
+    case 4:
+      ShowHelp();
+      break;
+    default:
+      // The about (3) and Zone Euro (5) windows are opened from here once they exist.
+      break;
+  }
+}
+
+void frmDorvanta::CloseCommand() { Unload(); }
+
+void frmDorvanta::HideCommand() { Hide(); }
+
+void frmDorvanta::OptionsCommand() {
+  model_.CommitEntry();
+  // The options window is opened here once it exists.
+}
+
+void frmDorvanta::ShowHelp() { help_.Show(app_.HelpFile); }
+
+}  // namespace converter

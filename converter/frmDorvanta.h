@@ -1,0 +1,55 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "converter/FrancEuroModel.h"
+#include "platform/App.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "platform/HelpViewer.h"
+
+namespace converter {
+
+// The main window: the franc/euro rows over the 10-euro note, driven from the keyboard.
+class frmDorvanta : public platform::Form {
+ public:
+  frmDorvanta(platform::App& app, const platform::Clock& clock, platform::HelpViewer& help,
+              std::string decimalSeparator);
+
+  // Moves the highlight and the focus marker to row r (0 to 2).
+  void SelectRow(int row);
+  const FrancEuroModel& Model() const { return model_; }
+
+  // Commands of the images down the left rim, by index; also reached from the keyboard.
+  void imaCommand_Click(int index);
+
+  std::array<platform::Label*, 4> lblEti{};
+  std::array<platform::Label*, 4> lblP{};
+  std::array<platform::Line*, 3> Line1{};
+  std::array<platform::Image*, 6> imaCommand{};
+  platform::Image* imaFocus = nullptr;
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload() override;
+  void Form_KeyDown(int keyCode, int shift) override;
+  void Form_Resize() override;
+
+ private:
+  void PlaceMarker(int row);
+  void ShowRowTexts();
+  void ShowChangeRows(bool on);
+  void CloseCommand();
+  void HideCommand();
+  void OptionsCommand();
+  void ShowHelp();
+
+  platform::App& app_;
+  const platform::Clock& clock_;
+  platform::HelpViewer& help_;
+  FrancEuroModel model_;
+};
+
+}  // namespace converter

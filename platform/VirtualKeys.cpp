@@ -1,0 +1,83 @@
+#include "platform/VirtualKeys.h"
+
+#include <QKeyEvent>
+
+namespace platform {
+
+namespace {
+
+int ModifierMask(Qt::KeyboardModifiers modifiers) {
+  int mask = 0;
+  if (modifiers & Qt::ShiftModifier) mask |= kShiftMask;
+  if (modifiers & Qt::ControlModifier) mask |= kCtrlMask;
+  if (modifiers & Qt::AltModifier) mask |= kAltMask;
+  return mask;
+}
+
+// X11 (and evdev + 8) key codes of the main keyboard's 1 ... 9, 0 keys.
+constexpr quint32 kTopRowFirst = 10;
+constexpr quint32 kTopRowLast = 19;
+
+int TopRowDigit(quint32 nativeScanCode) {
+  if (nativeScanCode < kTopRowFirst || nativeScanCode > kTopRowLast) return -1;
+  return static_cast<int>((nativeScanCode - kTopRowFirst + 1) % 10);
+}
+
+int KeypadCode(int key) {
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Numpad0 + (key - Qt::Key_0);
+  if (key == Qt::Key_Period || key == Qt::Key_Comma) return vk::Decimal;
+  if (key == Qt::Key_Enter || key == Qt::Key_Return) return vk::Return;
+  return 0;
+}
+
+int MainCode(int key) {
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // Qt and the virtual keys agree here
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Digit0 + (key - Qt::Key_0);
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return vk::F1 + (key - Qt::Key_F1);
+  switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return vk::Tab;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return vk::Return;
+    case Qt::Key_Escape:
+      return vk::Escape;
+    case Qt::Key_Backspace:
+      return vk::Back;
+    case Qt::Key_Left:
+      return vk::Left;
+    case Qt::Key_Up:
+      return vk::Up;
+    case Qt::Key_Right:
+      return vk::Right;
+    case Qt::Key_Down:
+      return vk::Down;
+    case Qt::Key_Comma:
+      return vk::Comma;
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+VirtualKey TranslateKey(const QKeyEvent& event) {
+  VirtualKey result;
+  result.shift = ModifierMask(event.modifiers());
+  const int key = event.key();
+  if (key == Qt::Key_Backtab) result.shift |= kShiftMask;
+
+  if (event.modifiers() & Qt::KeypadModifier) {
+    result.code = KeypadCode(key);
+    return result;
+  }
+  if (const int digit = TopRowDigit(event.nativeScanCode()); digit >= 0) {
+    result.code = vk::Digit0 + digit;
+    return result;
+  }
+  result.code = MainCode(key);
+  return result;
+}
+
+}  // namespace platform

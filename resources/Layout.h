@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+
+namespace resources {
+
+// The face that stands in for the original 8.25-point sans serif of every window.
+inline constexpr const char* kFontFamily = "Liberation Sans";
+inline constexpr double kFontPointSize = 8.25;
+
+struct FormLayout {
+  const char* caption;
+  double width;   // twips
+  double height;  // twips
+  const char* picture;
+};
+
+struct LabelLayout {
+  double left, top, width, height;  // twips
+  const char* caption;
+  bool bold;
+  std::uint32_t foreColor;  // &H00BBGGRR
+  bool visible;
+};
+
+struct LineLayout {
+  double x1, y1, x2, y2;  // twips
+  bool visible;
+};
+
+struct ImageLayout {
+  double left, top;  // twips; every image is 240 x 240
+  const char* picture;
+  const char* toolTip;  // empty for none
+};
+
+inline constexpr double kImageSize = 240.0;
+inline constexpr std::uint32_t kHighlightColour = 0x00786450;
+inline constexpr std::uint32_t kBlack = 0x00000000;
+
+}  // namespace resources

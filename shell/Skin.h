@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "resources/Layout.h"
+
+// What the program's four round windows share: their form properties, their controls built
+// from a layout table, the clipping to a disc and the rim along its edge.
+namespace skin {
+
+// Size, caption, background picture and application icon of a form.
+void ApplyFormLayout(platform::Form& form, const resources::FormLayout& layout);
+
+// Controls made from one row of a layout table, as children of `form`.
+platform::Label* MakeLabel(platform::Form& form, const resources::LabelLayout& layout);
+platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layout);
+platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& layout);
+
+// The font of every window's captions, regular or bold.
+QFont WindowFont(bool bold);
+
+// Cuts the form to the disc inscribed in its square, once, while it loads.
+void ClipToEllipse(platform::Form& form);
+
+// Frames the form's region with a 2-pixel rim in the button-face colour; nothing while the
+// form is minimised.
+void DrawRim(platform::Form& form);
+
+}  // namespace skin

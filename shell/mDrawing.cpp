@@ -1,0 +1,11 @@
+#include "shell/mDrawing.h"
+
+namespace mDrawing {
+
+platform::VbColour ResolveColour(platform::VbColour colour, long /*palette*/) {
+  platform::VbColour result = 0;
+  platform::TranslateColour(colour, result);
+  return result;
+}
+
+}  // namespace mDrawing

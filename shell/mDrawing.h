@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/VbColour.h"
+
+namespace mDrawing {
+
+// A colour that may name a system colour as a plain &H00BBGGRR value; black when it cannot be
+// translated. The palette is unused on this platform and kept for its callers' sake.
+platform::VbColour ResolveColour(platform::VbColour colour, long palette);
+
+}  // namespace mDrawing

@@ -1,0 +1,56 @@
+#include "app/mMain.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+platform::Clock clock2026() {
+  platform::Clock clock;
+  clock.Set(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
+  return clock;
+}
+
+TEST(Main, OnlyExactlyHiddenStartsHidden) {
+  struct Case {
+    QStringList arguments;
+    bool shown;
+  } cases[] = {
+      {{QStringLiteral("Tavelmarque")}, true},
+      {{QStringLiteral("Tavelmarque"), QStringLiteral("/Hidden")}, false},
+      {{QStringLiteral("Tavelmarque"), QStringLiteral("/hidden")}, true},
+      {{QStringLiteral("Tavelmarque"), QStringLiteral("/HIDDEN")}, true},
+      {{QStringLiteral("Tavelmarque"), QStringLiteral("/Hidden"), QStringLiteral("x")}, true},
+      {{QStringLiteral("Tavelmarque"), QStringLiteral("/Hidden ")}, true},
+  };
+  const platform::Clock clock = clock2026();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.join(QLatin1Char('|')).toStdString());
+    platform::App app(QStringLiteral("tavelmarque-main-test"), c.arguments);
+    platform::HelpViewer help;
+    auto window = mMain::Main(app, clock, help, ",");
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->IsLoaded());
+    EXPECT_EQ(window->isVisible(), c.shown);
+    EXPECT_EQ(app.HelpFile, app.Path() + QStringLiteral("/Tavelmarque.hlp"));
+  }
+}
+
+TEST(Main, ASecondInstanceCreatesNoWindow) {
+  const platform::Clock clock = clock2026();
+  platform::App first(QStringLiteral("tavelmarque-main-test-second"), {QStringLiteral("t")});
+  platform::HelpViewer help;
+  auto running = mMain::Main(first, clock, help, ",");
+  ASSERT_NE(running, nullptr);
+  for (const QString& command : {QString(), QStringLiteral("/Hidden")}) {
+    QStringList arguments{QStringLiteral("t")};
+    if (!command.isEmpty()) arguments << command;
+    platform::App second(QStringLiteral("tavelmarque-main-test-second"), arguments);
+    EXPECT_EQ(mMain::Main(second, clock, help, ","), nullptr);
+    EXPECT_TRUE(second.HelpFile.isEmpty());
+  }
+  running->Hide();
+  platform::App whileHidden(QStringLiteral("tavelmarque-main-test-second"), {QStringLiteral("t")});
+  EXPECT_EQ(mMain::Main(whileHidden, clock, help, ","), nullptr);
+}
+
+}  // namespace

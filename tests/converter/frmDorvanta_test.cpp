@@ -1,0 +1,321 @@
+#include "converter/frmDorvanta.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QTest>
+#include <QTextBrowser>
+#include <memory>
+
+#include "platform/VirtualKeys.h"
+
+namespace {
+
+using converter::frmDorvanta;
+
+constexpr platform::VbColour kHighlight = 0x00786450;
+constexpr platform::VbColour kBlack = 0;
+
+// Opens the key handler to the tests, which also feed it codes no keyboard produces.
+class Window : public frmDorvanta {
+ public:
+  using frmDorvanta::frmDorvanta;
+  using frmDorvanta::Form_KeyDown;
+};
+
+QDateTime At(int year, int month, int day, int hour = 12) {
+  return QDateTime(QDate(year, month, day), QTime(hour, 0));
+}
+
+struct Key {
+  Qt::Key key;
+  Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+};
+
+class MainWindowTest : public ::testing::TestWithParam<std::string> {
+ protected:
+  void Open(const QDateTime& now = At(2026, 12, 9)) {
+    clock_.Set(now);
+    window_ = std::make_unique<Window>(app_, clock_, help_, GetParam());
+    window_->Load();
+  }
+  void Type(std::initializer_list<Key> keys) {
+    for (const Key& k : keys) QTest::keyClick(window_.get(), k.key, k.modifiers);
+  }
+  // Digits and the comma as a user types them on the main keyboard.
+  void Type(const std::string& text) {
+    for (char c : text) {
+      QTest::keyClick(window_.get(), c == ',' ? Qt::Key_Comma : Qt::Key(Qt::Key_0 + (c - '0')));
+    }
+  }
+  QString Shown(int row) const { return window_->lblP[row]->Caption(); }
+  // A computed amount, "~" standing for the separator of the locale under test; typed texts
+  // keep their comma whatever the locale.
+  QString Amount(const char* text) const {
+    return QString::fromUtf8(text).replace(QLatin1Char('~'), QString::fromStdString(GetParam()));
+  }
+
+  platform::App app_{QStringLiteral("tavelmarque-window-test"), {QStringLiteral("Tavelmarque")}};
+  platform::Clock clock_;
+  platform::HelpViewer help_;
+  std::unique_ptr<Window> window_;
+};
+
+TEST_P(MainWindowTest, OpensOnRowZeroWithTheChangeRowsFollowingTheDate) {
+  struct Case {
+    QDateTime now;
+    bool changeRows;
+  } cases[] = {
+      {At(2001, 12, 31), true},
+      {QDateTime(QDate(2002, 2, 18), QTime(23, 59, 59)), true},
+      {QDateTime(QDate(2002, 2, 19), QTime(0, 0)), false},
+      {At(2026, 12, 9), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.now.toString().toStdString());
+    Open(c.now);
+    EXPECT_EQ(window_->Model().ChangeMode(), c.changeRows);
+    for (int row : {1, 3}) {
+      EXPECT_EQ(window_->lblEti[row]->Visible(), c.changeRows);
+      EXPECT_EQ(window_->lblP[row]->Visible(), c.changeRows);
+    }
+    EXPECT_EQ(window_->Line1[1]->Visible(), c.changeRows);
+    EXPECT_TRUE(window_->lblP[0]->Visible() && window_->lblP[2]->Visible());
+    EXPECT_EQ(window_->imaFocus->Left(), 2242);
+    EXPECT_EQ(window_->imaFocus->Top(), 600);
+    EXPECT_EQ(window_->lblP[0]->ForeColor(), kHighlight);
+    EXPECT_EQ(window_->lblEti[0]->ForeColor(), kHighlight);
+    EXPECT_EQ(window_->lblEti[0]->Caption(), QStringLiteral("prix en francs"));
+    EXPECT_EQ(window_->lblEti[2]->Caption(), QStringLiteral("prix en euros"));
+    EXPECT_EQ(Shown(0), QStringLiteral("0"));
+    EXPECT_EQ(window_->Model().Snapshot()[3], "0");
+  }
+}
+
+TEST_P(MainWindowTest, HighlightAndMarkerFollowTheSelectedRow) {
+  Open(At(2002, 1, 1));
+  struct Step {
+    Key key;
+    int row;
+    double markerLeft, markerTop;
+  } steps[] = {
+      {{Qt::Key_Tab}, 1, 2482, 1080},
+      {{Qt::Key_Down}, 2, 2482, 1560},
+      {{Qt::Key_Tab}, 0, 2242, 600},
+      {{Qt::Key_Backtab, Qt::ShiftModifier}, 2, 2482, 1560},
+      {{Qt::Key_Up}, 1, 2482, 1080},
+      {{Qt::Key_Tab, Qt::ShiftModifier}, 0, 2242, 600},
+  };
+  for (const Step& s : steps) {
+    Type({s.key});
+    ASSERT_EQ(window_->Model().CurrentRow(), s.row);
+    EXPECT_EQ(window_->imaFocus->Left(), s.markerLeft);
+    EXPECT_EQ(window_->imaFocus->Top(), s.markerTop);
+    for (int row = 0; row < 4; ++row) {
+      const platform::VbColour expected = row == s.row ? kHighlight : kBlack;
+      EXPECT_EQ(window_->lblP[row]->ForeColor(), expected) << "row " << row;
+      EXPECT_EQ(window_->lblEti[row]->ForeColor(), expected) << "row " << row;
+    }
+  }
+}
+
+TEST_P(MainWindowTest, WithoutChangeRowsEveryMoveAlternatesBetweenFrancsAndEuros) {
+  Open();
+  for (Key key : {Key{Qt::Key_Tab}, Key{Qt::Key_Down}, Key{Qt::Key_Up},
+                  Key{Qt::Key_Backtab, Qt::ShiftModifier}}) {
+    const int before = window_->Model().CurrentRow();
+    Type({key});
+    EXPECT_EQ(window_->Model().CurrentRow(), before == 0 ? 2 : 0);
+  }
+}
+
+// The key map, end to end: a sequence of keys and the four texts the window then shows.
+TEST_P(MainWindowTest, KeyMapDrivesTheRows) {
+  struct Case {
+    const char* name;
+    std::vector<Key> keys;
+    std::array<const char*, 4> shown;
+  } cases[] = {
+      {"digits then Enter", {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Return}},
+       {"100", "0", "15~24", "0"}},
+      {"keypad digits, keypad Enter",
+       {{Qt::Key_1, Qt::KeypadModifier}, {Qt::Key_0, Qt::KeypadModifier},
+        {Qt::Key_0, Qt::KeypadModifier}, {Qt::Key_Enter, Qt::KeypadModifier}},
+       {"100", "0", "15~24", "0"}},
+      {"euros to francs with the comma key",
+       {{Qt::Key_Tab}, {Qt::Key_1}, {Qt::Key_2}, {Qt::Key_Comma}, {Qt::Key_5}, {Qt::Key_Return}},
+       {"81~99", "0", "12,5", "0"}},
+      {"keypad decimal key",
+       {{Qt::Key_Tab}, {Qt::Key_1}, {Qt::Key_Period, Qt::KeypadModifier}, {Qt::Key_5},
+        {Qt::Key_Down}},
+       {"9~84", "0", "1,5", "0"}},
+      {"Backspace", {{Qt::Key_1}, {Qt::Key_2}, {Qt::Key_Backspace}, {Qt::Key_Return}},
+       {"1", "0", "0~15", "0"}},
+      {"Escape takes back the entry and its conversion",
+       {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Return}, {Qt::Key_Escape}},
+       {"0", "0", "0", "0"}},
+      {"Escape during an entry",
+       {{Qt::Key_5}, {Qt::Key_Return}, {Qt::Key_7}, {Qt::Key_Escape}},
+       {"5", "0", "0~76", "0"}},
+      {"Tab converts before moving", {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Tab}},
+       {"100", "0", "15~24", "0"}},
+      {"letter O converts", {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_O}},
+       {"100", "0", "15~24", "0"}},
+      {"Shift, Ctrl and Alt do not change a digit",
+       {{Qt::Key_1, Qt::ShiftModifier}, {Qt::Key_0, Qt::ControlModifier},
+        {Qt::Key_0, Qt::AltModifier}, {Qt::Key_Return}},
+       {"100", "0", "15~24", "0"}},
+      {"keys without a meaning", {{Qt::Key_A}, {Qt::Key_Space}, {Qt::Key_F2}, {Qt::Key_Left}},
+       {"0", "0", "0", "0"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Open();
+    for (const Key& k : c.keys) Type({k});
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(Shown(row), Amount(c.shown[row])) << "row " << row;
+  }
+}
+
+TEST_P(MainWindowTest, ChangeRowShowsWhatToGiveBack) {
+  Open(At(2002, 1, 2));
+  Type("100");
+  Type({{Qt::Key_Return}, {Qt::Key_Tab}});
+  Type("200");
+  Type({{Qt::Key_Return}});
+  EXPECT_EQ(Shown(3), Amount("15~25"));
+  EXPECT_EQ(Shown(2), Amount("15~24"));
+}
+
+TEST_P(MainWindowTest, LetterOWithoutEntryChangesNothing) {
+  Open();
+  Type("100");
+  Type({{Qt::Key_Return}, {Qt::Key_O}, {Qt::Key_Escape}});
+  // Had O begun or ended anything, Escape would restore something other than the opening texts.
+  EXPECT_EQ(Shown(0), QStringLiteral("0"));
+  EXPECT_EQ(Shown(2), QStringLiteral("0"));
+}
+
+TEST_P(MainWindowTest, WindowKeysNeedAlt) {
+  Open();
+  window_->Show();
+  Type("12");
+  Type({{Qt::Key_F4}, {Qt::Key_R}, {Qt::Key_Z}});
+  EXPECT_TRUE(window_->IsLoaded());
+  EXPECT_TRUE(window_->isVisible());
+  Type("3");
+  EXPECT_EQ(Shown(0), QStringLiteral("123"));
+
+  Type({{Qt::Key_R, Qt::AltModifier}});
+  EXPECT_TRUE(window_->IsLoaded());
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(Shown(0), QStringLiteral("123"));
+  EXPECT_TRUE(window_->Model().EntryActive()) << "hiding leaves the entry running";
+  window_->Show();
+  Type("4");
+  EXPECT_EQ(Shown(0), QStringLiteral("1234"));
+
+  Type({{Qt::Key_F4, Qt::AltModifier}});
+  EXPECT_FALSE(window_->IsLoaded());
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(window_->Model().RowText()[2], "0") << "closing drops the entry unconverted";
+}
+
+TEST_P(MainWindowTest, Commands) {
+  Open();
+  window_->Show();
+  ASSERT_EQ(window_->imaCommand[4]->toolTip(), QStringLiteral("Aide sur Tavelmarque  F1"));
+  Type("7");
+  window_->imaCommand_Click(4);
+  ASSERT_NE(help_.Window(), nullptr);
+  EXPECT_TRUE(help_.Window()->isVisible());
+  window_->imaCommand_Click(1);
+  EXPECT_FALSE(window_->isVisible());
+  window_->imaCommand_Click(42);
+  window_->Show();
+  Type("5");
+  EXPECT_EQ(Shown(0), QStringLiteral("75")) << "help and hide leave the entry running";
+  window_->imaCommand_Click(0);
+  EXPECT_FALSE(window_->IsLoaded());
+  EXPECT_EQ(window_->Model().RowText()[2], "0");
+}
+
+TEST_P(MainWindowTest, ClickingACommandImageRunsIt) {
+  Open();
+  window_->Show();
+  QTest::mouseClick(window_->imaCommand[1], Qt::LeftButton);
+  EXPECT_FALSE(window_->isVisible());
+  window_->Show();
+  QTest::mouseClick(window_->imaCommand[1], Qt::RightButton);
+  EXPECT_TRUE(window_->isVisible());
+}
+
+TEST_P(MainWindowTest, HelpForAMissingFileSaysSo) {
+  app_.HelpFile = QStringLiteral("/nonexistent/Tavelmarque.hlp");
+  Open();
+  Type({{Qt::Key_F1}});
+  ASSERT_NE(help_.Window(), nullptr);
+  EXPECT_TRUE(help_.Window()->toPlainText().contains(QStringLiteral("introuvable")));
+}
+
+TEST_P(MainWindowTest, AzertyTopRowEntersDigitsWithOrWithoutShift) {
+  Open();
+  // The 1, 0, 0 keys of an AZERTY keyboard give "&", "à", "à" without Shift.
+  const struct {
+    int key;
+    quint32 scanCode;
+    Qt::KeyboardModifiers modifiers;
+  } presses[] = {{Qt::Key_Ampersand, 10, Qt::NoModifier},
+                 {Qt::Key_Agrave, 19, Qt::NoModifier},
+                 {Qt::Key_0, 19, Qt::ShiftModifier}};
+  for (const auto& p : presses) {
+    QKeyEvent event(QEvent::KeyPress, p.key, p.modifiers, p.scanCode, 0, 0);
+    QApplication::sendEvent(window_.get(), &event);
+  }
+  Type({{Qt::Key_Return}});
+  EXPECT_EQ(Shown(0), QStringLiteral("100"));
+  EXPECT_EQ(Shown(2), Amount("15~24"));
+}
+
+TEST_P(MainWindowTest, TenThousandDigitsAndHeldKeys) {
+  Open();
+  for (int i = 0; i < 10000; ++i) window_->Form_KeyDown(platform::vk::Digit0 + 9, 0);
+  Type({{Qt::Key_Return}});
+  EXPECT_EQ(window_->Model().RowText()[0].size(), 10000u);
+  EXPECT_FALSE(Shown(2).contains(QStringLiteral("inf")) || Shown(2).contains(QStringLiteral("nan")));
+  // A held key repeats its press without releases.
+  for (int i = 0; i < 50; ++i) {
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(window_.get(), &repeat);
+  }
+  Type({{Qt::Key_Escape}, {Qt::Key_Tab}});
+  Type("1");
+  Type({{Qt::Key_Return}});
+  EXPECT_EQ(Shown(0), Amount("6~56"));
+}
+
+TEST_P(MainWindowTest, EveryKeyCodeWithEveryModifierLeavesAWorkingWindow) {
+  Open(At(2002, 1, 3));
+  window_->Show();
+  for (int shift = 0; shift < 8; ++shift) {
+    for (int code = 0; code < 256; ++code) {
+      // Alt+F4 closes the program: its turn comes last.
+      if (code == platform::vk::F4 && (shift & platform::kAltMask) != 0) continue;
+      window_->Form_KeyDown(code, shift);
+    }
+  }
+  window_->Show();
+  Type({{Qt::Key_Escape}});
+  while (window_->Model().CurrentRow() != 0) Type({{Qt::Key_Tab}});
+  Type("100");
+  Type({{Qt::Key_Return}});
+  EXPECT_EQ(Shown(2), Amount("15~24"));
+  window_->Form_KeyDown(platform::vk::F4, platform::kAltMask | platform::kShiftMask);
+  EXPECT_FALSE(window_->IsLoaded());
+}
+
+INSTANTIATE_TEST_SUITE_P(Separators, MainWindowTest, ::testing::Values(",", "."),
+                         [](const auto& p) {
+                           return std::string(p.param == "," ? "Comma" : "Dot");
+                         });
+
+}  // namespace
