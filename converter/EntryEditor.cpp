@@ -40,7 +40,7 @@ void EraseTyped(std::string& text) {
   if (text.size() > 1) {
     text.pop_back();
   } else {
-    text.assign(1, '0');  // not `= "0"`: g++ 12 -O3 gives a false -Wrestrict there
+    text.assign(1, '0');  // not `= "0"`: g++ 12 at -O2 warns falsely (-Wrestrict) on that
   }
 }
 

@@ -25,6 +25,8 @@ frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
   for (std::size_t i = 0; i < lblEti.size(); ++i) {
     lblEti[i] = skin::MakeLabel(*this, layout::kLblEti[i]);
     lblP[i] = skin::MakeLabel(*this, layout::kLblP[i]);
+    HookLabelMouse(*lblEti[i]);
+    HookLabelMouse(*lblP[i]);
   }
   for (std::size_t i = 0; i < Line1.size(); ++i) Line1[i] = skin::MakeLine(*this, layout::kLine1[i]);
   for (std::size_t i = 0; i < imaCommand.size(); ++i) {
@@ -57,6 +59,22 @@ void frmDorvanta::Form_Unload() {
 }
 
 void frmDorvanta::Form_Resize() { skin::DrawRim(*this); }
+
+void frmDorvanta::HookLabelMouse(platform::Label& label) {
+  label.MouseDown = [this, &label](int button, int, double x, double y) {
+    drag::BeginDrag(*this, drag_, label, button, x, y);
+  };
+  label.MouseMove = [this](int, int, double, double) { drag::FollowDrag(*this, drag_); };
+  label.MouseUp = [this](int, int, double, double) { drag::EndDrag(*this, drag_); };
+}
+
+void frmDorvanta::Form_MouseDown(int button, int, double x, double y) {
+  drag::BeginDrag(*this, drag_, button, x, y);
+}
+
+void frmDorvanta::Form_MouseMove(int, int, double, double) { drag::FollowDrag(*this, drag_); }
+
+void frmDorvanta::Form_MouseUp(int, int, double, double) { drag::EndDrag(*this, drag_); }
 
 void frmDorvanta::SelectRow(int row) { model_.SelectRow(row); }
 

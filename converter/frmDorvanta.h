@@ -9,6 +9,7 @@
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/HelpViewer.h"
+#include "shell/Drag.h"
 
 namespace converter {
 
@@ -21,6 +22,7 @@ class frmDorvanta : public platform::Form {
   // Moves the highlight and the focus marker to row r (0 to 2).
   void SelectRow(int row);
   const FrancEuroModel& Model() const { return model_; }
+  const drag::DragState& Drag() const { return drag_; }
 
   // Commands of the images down the left rim, by index; also reached from the keyboard.
   void imaCommand_Click(int index);
@@ -36,8 +38,12 @@ class frmDorvanta : public platform::Form {
   void Form_Unload() override;
   void Form_KeyDown(int keyCode, int shift) override;
   void Form_Resize() override;
+  void Form_MouseDown(int button, int shift, double x, double y) override;
+  void Form_MouseMove(int button, int shift, double x, double y) override;
+  void Form_MouseUp(int button, int shift, double x, double y) override;
 
  private:
+  void HookLabelMouse(platform::Label& label);
   void PlaceMarker(int row);
   void ShowRowTexts();
   void ShowChangeRows(bool on);
@@ -50,6 +56,7 @@ class frmDorvanta : public platform::Form {
   const platform::Clock& clock_;
   platform::HelpViewer& help_;
   FrancEuroModel model_;
+  drag::DragState drag_;
 };
 
 }  // namespace converter

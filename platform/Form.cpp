@@ -5,9 +5,11 @@
 #include <QEventLoop>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 
 #include "platform/Twips.h"
 #include "platform/VirtualKeys.h"
+#include "platform/X11WindowState.h"
 
 namespace platform {
 
@@ -55,7 +57,6 @@ Form::~Form() {
 void Form::Load() {
   if (loaded_) return;
   loaded_ = true;
-  unloaded_ = false;
   ++loadedForms;
   Form_Load();
 }
@@ -91,7 +92,6 @@ void Form::Unload() {
   if (!loaded_) return;
   Form_Unload();
   loaded_ = false;
-  unloaded_ = true;
   captured_ = false;
   Hide();
   if (--loadedForms == 0) QCoreApplication::exit(0);
@@ -146,7 +146,6 @@ void Form::SetFrame(const QRegion& region, const QColor& colour, int strokeWidth
   inside &= region.translated(0, -strokeHeight);
   frameRegion_ = region.subtracted(inside);
   frameColour_ = colour;
-  frameStroke_ = QSize(strokeWidth, strokeHeight);
   update();
 }
 
@@ -194,6 +193,22 @@ void Form::closeEvent(QCloseEvent* event) {
   // window's own close command.
   event->accept();
   Unload();
+}
+
+void Form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!isWindow()) return;
+  if (!everShown_) {
+    // The first time it appears, a window stands in the middle of the screen; afterwards it
+    // stays where it was left (or dragged).
+    everShown_ = true;
+    const QScreen* screen = this->screen();
+    if (screen != nullptr) {
+      const QRect area = screen->availableGeometry();
+      move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+  }
+  SetSkipTaskbarAndPager(*this);
 }
 
 void Form::RaiseMouse(QMouseEvent* event, void (Form::*handler)(int, int, double, double)) {

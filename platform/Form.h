@@ -73,7 +73,7 @@ class Form : public QWidget {
   QRegion WindowRegion() const { return region_; }
   // A frame painted along the inside of a region every time the window is painted.
   void SetFrame(const QRegion& region, const QColor& colour, int strokeWidth, int strokeHeight);
-  bool HasFrame() const { return frameStroke_.width() > 0; }
+  bool HasFrame() const { return !frameRegion_.isEmpty(); }
 
   // Mouse capture. While a button is held, Qt already sends every move and release to the widget
   // that took the press, and controls hand theirs to the same handlers as the form's: the
@@ -111,6 +111,7 @@ class Form : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -120,8 +121,8 @@ class Form : public QWidget {
   void RaiseMouse(QMouseEvent* event, void (Form::*handler)(int, int, double, double));
 
   bool loaded_ = false;
-  bool unloaded_ = false;
   bool captured_ = false;
+  bool everShown_ = false;
   double widthTwips_ = 0.0;
   double heightTwips_ = 0.0;
   double twipsPerPixelX_;
@@ -130,7 +131,6 @@ class Form : public QWidget {
   QRegion region_;
   QRegion frameRegion_;
   QColor frameColour_;
-  QSize frameStroke_;
   WindowProc windowProc_ = &DefWindowProc;
   QEventLoop* modalLoop_ = nullptr;
 };

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace platform {
+
+// Keeps a top-level window out of the task bar and the pager. Qt sets neither state, and window
+// managers drop them when a window is unmapped, so this runs before every map. Does nothing
+// outside X11.
+void SetSkipTaskbarAndPager(QWidget& window);
+
+}  // namespace platform

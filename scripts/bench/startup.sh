@@ -1,0 +1,309 @@
+#!/usr/bin/env bash
+# Start-up benchmark: how long Tavelmarque takes to put its window on the screen, how much memory
+# it holds once idle and whether it burns CPU while idle, each next to bench_floor, a bare Qt
+# Widgets window, measured in the same run under the same conditions. A Qt program cannot start
+# faster than the floor, so the ratio to it is what says whether the program wastes anything;
+# absolute figures move from machine to machine and are only context.
+#
+# usage: scripts/bench/startup.sh [options] [RUNS]      RUNS: rounds, default 15
+#   --build-dir DIR   Release build to measure (default /tmp/bench-build); configured and built
+#                     first unless --no-build
+#   --no-build        measure DIR as it is
+#   --no-tray         no notification area (trayer) on the private display
+#   --no-cold         skip the runs with the page cache dropped
+#   --cpu-runs N      rounds whose idle CPU is measured, 5 s each (default 3)
+#   --csv FILE        where the raw samples go (default DIR/bench-startup.csv)
+#
+# Needs: Xvfb, openbox, trayer (unless --no-tray), dbus-daemon (optional), root for the cold runs.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD_DIR=/tmp/bench-build
+BUILD=1
+TRAY=1
+COLD=1
+CPU_RUNS=3
+IDLE_S=5
+SETTLE_S=1
+CSV=""
+RUNS=15
+
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build-dir) BUILD_DIR=$2; shift 2 ;;
+    --no-build) BUILD=0; shift ;;
+    --no-tray) TRAY=0; shift ;;
+    --no-cold) COLD=0; shift ;;
+    --cpu-runs) CPU_RUNS=$2; shift 2 ;;
+    --csv) CSV=$2; shift 2 ;;
+    -h|--help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+    [0-9]*) RUNS=$1; shift ;;
+    *) echo "startup.sh: unknown argument $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+[ "$RUNS" -ge 1 ] || { echo "startup.sh: RUNS must be at least 1" >&2; exit 2; }
+[ -n "$CSV" ] || CSV=$BUILD_DIR/bench-startup.csv
+
+for tool in Xvfb openbox; do
+  command -v "$tool" >/dev/null || { echo "startup.sh: $tool is missing" >&2; exit 1; }
+done
+if [ "$TRAY" = 1 ] && ! command -v trayer >/dev/null; then
+  echo "startup.sh: trayer is missing: running without a notification area" >&2
+  TRAY=0
+fi
+
+# --- build -------------------------------------------------------------------------------------
+if [ "$BUILD" = 1 ]; then
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=OFF \
+    >/dev/null
+  cmake --build "$BUILD_DIR" --target Tavelmarque bench_floor bench_mapstamp >/dev/null
+fi
+PROGRAM=$BUILD_DIR/bin/Tavelmarque
+FLOOR=$BUILD_DIR/bin/bench_floor
+MAPSTAMP=$BUILD_DIR/bin/bench_mapstamp
+for f in "$PROGRAM" "$FLOOR" "$MAPSTAMP"; do
+  [ -x "$f" ] || { echo "startup.sh: $f is missing (build it, or drop --no-build)" >&2; exit 1; }
+done
+build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
+sanitize=$(sed -n 's/^TAVELMARQUE_SANITIZE:BOOL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
+# Figures from a debug or sanitized build say nothing about what users get.
+[ "$build_type" = Release ] || echo "WARNING: $BUILD_DIR is a '${build_type:-unknown}' build, not Release" >&2
+[ "${sanitize:-OFF}" = OFF ] || echo "WARNING: $BUILD_DIR is built with sanitizers" >&2
+
+# --- private desktop ---------------------------------------------------------------------------
+work=$(mktemp -d /tmp/bench-startup.XXXXXX)
+started=()   # every background process of ours, ended at exit
+current=""   # the watcher of the run in progress
+
+stop_pid() {  # stop_pid PID: TERM, then KILL if it is still there after 3 s
+  local pid=$1 i
+  kill -TERM "$pid" 2>/dev/null || return 0
+  for i in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+}
+cleanup() {
+  trap - EXIT INT TERM HUP
+  [ -n "$current" ] && stop_pid "$current"
+  local i
+  for ((i = ${#started[@]} - 1; i >= 0; i--)); do stop_pid "${started[i]}"; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+wait_for() {  # wait_for SECONDS COMMAND...: true once COMMAND succeeds, false at the deadline
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    [ $SECONDS -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+unset WAYLAND_DISPLAY SESSION_MANAGER
+export QT_QPA_PLATFORM=xcb
+
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
+started+=($!)
+wait_for 10 test -s "$work/display" || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
+export DISPLAY=:$(head -n 1 "$work/display")
+
+# A desktop session has a session bus; without one, Qt and libdbus would look for one in ways
+# a user never pays for.
+if command -v dbus-daemon >/dev/null; then
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" \
+    >"$work/dbus.log" 2>&1 &
+  started+=($!)
+  if wait_for 10 test -S "$work/bus"; then
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+    bus=private
+  else
+    echo "startup.sh: dbus-daemon did not start: no session bus" >&2
+    unset DBUS_SESSION_BUS_ADDRESS
+    bus=none
+  fi
+else
+  unset DBUS_SESSION_BUS_ADDRESS
+  bus=none
+fi
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+started+=($!)
+"$MAPSTAMP" --owner WM_S0 --timeout-ms 10000 || { echo "startup.sh: openbox did not start" >&2; exit 1; }
+if [ "$TRAY" = 1 ]; then
+  trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+    --SetPartialStrut true --transparent false >"$work/trayer.log" 2>&1 &
+  started+=($!)
+  "$MAPSTAMP" --owner _NET_SYSTEM_TRAY_S0 --timeout-ms 10000 ||
+    { echo "startup.sh: trayer did not start" >&2; exit 1; }
+fi
+
+can_drop=0
+cold_note=""
+if [ "$COLD" = 1 ]; then
+  if sync && { echo 3 >/proc/sys/vm/drop_caches; } 2>/dev/null; then
+    can_drop=1
+  else
+    cold_note="cold runs skipped: writing /proc/sys/vm/drop_caches is not permitted (needs root)"
+  fi
+else
+  cold_note="cold runs skipped (--no-cold)"
+fi
+
+# --- one run -----------------------------------------------------------------------------------
+clk_tck=$(getconf CLK_TCK)
+
+cpu_ticks() {  # utime+stime of the whole process; the name field may hold spaces, so cut after it
+  sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'
+}
+run_ns() {  # time on CPU of every thread, in ns: ticks are too coarse to tell 1 ms from none
+  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {print s + 0}'
+}
+switches() {  # each wake-up of an idle thread is a context switch
+  cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'
+}
+rollup() {  # rollup PID FIELD: kB
+  awk -v f="$2:" '$1 == f {print $2}' "/proc/$1/smaps_rollup"
+}
+
+echo "name,mode,round,map_ms,pss_kib,rss_kib,idle_cpu_ms,idle_run_ms,idle_wakeups,threads" >"$work/samples.csv"
+
+# run_once NAME MODE ROUND MEASURE_CPU -- PROGRAM...
+run_once() {
+  local name=$1 mode=$2 round=$3 cpu=$4
+  shift 5
+  local rt out line pid map pss rss t0 t1 r0 r1 s0 s1 threads
+  local idle_cpu="" idle_run="" wakeups=""
+  rt=$(mktemp -d "$work/runtime.XXXXXX")  # the program's single-instance lock lives here
+  out=$work/out
+  : >"$out"
+  if [ "$mode" = cold ]; then sync; echo 3 >/proc/sys/vm/drop_caches; fi
+  XDG_RUNTIME_DIR=$rt "$MAPSTAMP" "${WATCH[@]}" --timeout-ms 20000 --hold-ms 60000 -- "$@" \
+    >"$out" 2>>"$work/$name.log" &
+  current=$!
+  if ! wait_for 25 grep -q . "$out"; then line="error=no-answer"; else line=$(head -n 1 "$out"); fi
+  pid=$(sed -n 's/.*pid=\([0-9]*\).*/\1/p' <<<"$line")
+  map=$(sed -n 's/.*map_ms=\([0-9.]*\).*/\1/p' <<<"$line")
+  if [ -z "$map" ]; then
+    echo "  $name $mode round $round: no window ($line); see below" >&2
+    tail -n 5 "$work/$name.log" >&2 || true
+    stop_pid "$current"; current=""
+    rm -rf "$rt"
+    return 0
+  fi
+  # Mapped before the watch took hold: the time is an upper bound, which the log must say.
+  if grep -q 'late=1' <<<"$line"; then echo "  $name $mode round $round: late map notice" >&2; fi
+  sleep "$SETTLE_S"
+  pss=$(rollup "$pid" Pss)
+  rss=$(rollup "$pid" Rss)
+  threads=$(ls "/proc/$pid/task" | wc -l)
+  if [ "$cpu" = 1 ]; then
+    t0=$(cpu_ticks "$pid"); r0=$(run_ns "$pid"); s0=$(switches "$pid")
+    sleep "$IDLE_S"
+    t1=$(cpu_ticks "$pid"); r1=$(run_ns "$pid"); s1=$(switches "$pid")
+    idle_cpu=$(((t1 - t0) * 1000 / clk_tck))
+    idle_run=$(awk -v a="$r0" -v b="$r1" 'BEGIN {printf "%.3f", (b - a) / 1e6}')
+    wakeups=$((s1 - s0))
+  fi
+  stop_pid "$current"; current=""
+  rm -rf "$rt"
+  echo "$name,$mode,$round,$map,$pss,$rss,$idle_cpu,$idle_run,$wakeups,$threads" >>"$work/samples.csv"
+}
+
+run_program() {
+  WATCH=(--size 180x180 --title Tavelmarque)
+  run_once Tavelmarque "$@" -- "$PROGRAM"
+}
+run_floor() {
+  WATCH=(--size 180x180 --title bench_floor)
+  run_once floor "$@" -- "$FLOOR"
+}
+
+# --- the rounds --------------------------------------------------------------------------------
+echo "Tavelmarque start-up vs the floor: $RUNS rounds, display $DISPLAY, openbox," \
+  "$([ "$TRAY" = 1 ] && echo "trayer" || echo "no tray"), session bus: $bus"
+echo "build: $BUILD_DIR (${build_type:-unknown}); Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null ||
+  echo unknown); $(nproc) CPUs, $(uname -r)"
+[ -z "$cold_note" ] || echo "$cold_note"
+
+# Untimed, so that the first warm runs find what the later ones find in the page cache.
+run_program warm 0 0
+run_floor warm 0 0
+sed -i '2,$d' "$work/samples.csv"
+
+for ((round = 1; round <= RUNS; round++)); do
+  cpu=$((round <= CPU_RUNS ? 1 : 0))
+  # The order flips every round so that neither program always runs right after the other.
+  if ((round % 2)); then order=(run_program run_floor); else order=(run_floor run_program); fi
+  for run in "${order[@]}"; do "$run" warm "$round" "$cpu"; done
+  if [ "$can_drop" = 1 ]; then
+    for run in "${order[@]}"; do "$run" cold "$round" 0; done
+  fi
+  printf '\r  round %d/%d' "$round" "$RUNS" >&2
+done
+printf '\n' >&2
+
+mkdir -p "$(dirname "$CSV")"
+cp "$work/samples.csv" "$CSV"
+
+# --- report ------------------------------------------------------------------------------------
+# column NAME MODE FIELD: the non-empty values of one metric, one a line
+column() {
+  awk -F, -v n="$1" -v m="$2" -v f="$3" \
+    'NR > 1 && $1 == n && (m == "" || $2 == m) && $f != "" {print $f}' "$work/samples.csv"
+}
+# summary SCALE: "median p25 p75 min max count" of the numbers on stdin, divided by SCALE
+summary() {
+  sort -g | awk -v s="$1" '
+    { v[NR] = $1 / s }
+    function q(p,   i, f) { i = 1 + (NR - 1) * p; f = int(i); return v[f] + (i - f) * (v[f + 1 < NR ? f + 1 : NR] - v[f]) }
+    END { if (NR == 0) { print "- - - - - 0"; exit } printf "%.3f %.3f %.3f %.3f %.3f %d\n", q(0.5), q(0.25), q(0.75), v[1], v[NR], NR }'
+}
+cell() {  # cell "median p25 p75 min max n" DECIMALS
+  awk -v d="$2" '{ if ($6 == 0) { print "-"; exit }
+    f = "%." d "f"; printf(f "  [" f "–" f "] (" f "–" f ") n=%d\n", $1, $2, $3, $4, $5, $6) }' <<<"$1"
+}
+
+echo
+echo "median  [IQR]  (min–max)  n=samples"
+printf '%-22s %-44s %-44s %s\n' metric Tavelmarque floor "program vs floor"
+row() {  # row LABEL MODE FIELD SCALE DECIMALS COMPARE(ratio|diff|none)
+  local a b ca cb cmp=""
+  a=$(column Tavelmarque "$2" "$3" | summary "$4")
+  b=$(column floor "$2" "$3" | summary "$4")
+  ca=$(cell "$a" "$5"); cb=$(cell "$b" "$5")
+  case $6 in
+    ratio) cmp=$(awk -v a="${a%% *}" -v b="${b%% *}" 'BEGIN { if (a != "-" && b > 0) printf "×%.2f", a / b }') ;;
+    diff) cmp=$(awk -v a="${a%% *}" -v b="${b%% *}" 'BEGIN { if (a != "-" && b != "-") printf "%+.1f MiB", a - b }') ;;
+  esac
+  printf '%-22s %-44s %-44s %s\n' "$1" "$ca" "$cb" "$cmp"
+  # kept for the verdict below
+  eval "med_${7:-x}_a=\${a%% *}; med_${7:-x}_b=\${b%% *}"
+}
+row "map warm (ms)" warm map_ms 1 1 ratio warm
+if [ "$can_drop" = 1 ]; then row "map cold (ms)" cold map_ms 1 1 ratio cold; fi
+row "PSS idle (MiB)" "" pss_kib 1024 1 diff pss
+row "RSS idle (MiB)" "" rss_kib 1024 1 diff rss
+row "idle CPU 5 s (ms)" warm idle_cpu_ms 1 0 none cpu
+row "on-CPU 5 s (ms)" warm idle_run_ms 1 3 none run
+row "wake-ups 5 s" warm idle_wakeups 1 0 none wake
+row "threads" "" threads 1 0 none thr
+
+echo
+verdict() {  # verdict LABEL OK
+  printf '%-34s %s\n' "$1" "$([ "$2" = 1 ] && echo met || echo MISSED)"
+}
+ok() { awk "BEGIN { exit !($1) }" && echo 1 || echo 0; }
+verdict "map warm within ×1.10 of floor" "$(ok "$med_warm_a <= 1.10 * $med_warm_b")"
+if [ "$can_drop" = 1 ]; then
+  verdict "map cold within ×1.10 of floor" "$(ok "$med_cold_a <= 1.10 * $med_cold_b")"
+fi
+verdict "PSS within 3 MiB of floor" "$(ok "$med_pss_a - $med_pss_b <= 3")"
+if [ "$CPU_RUNS" -gt 0 ]; then
+  max_cpu=$(column Tavelmarque warm idle_cpu_ms | sort -g | tail -n 1)
+  verdict "no CPU while idle" "$(ok "${max_cpu:-0} == 0")"
+fi
+echo "raw samples: $CSV"

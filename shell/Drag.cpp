@@ -1,0 +1,45 @@
+#include "shell/Drag.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QWindow>
+
+namespace drag {
+
+namespace {
+void Start(platform::Form& form, DragState& state, double offsetX, double offsetY) {
+  state.DragActive = true;
+  state.DragOffsetX = static_cast<float>(offsetX);
+  state.DragOffsetY = static_cast<float>(offsetY);
+  form.SetCapture();
+  // Wayland lets no client place its windows: the compositor moves it instead.
+  if (QGuiApplication::platformName() == QLatin1String("wayland") && form.windowHandle()) {
+    form.windowHandle()->startSystemMove();
+  }
+}
+}  // namespace
+
+void BeginDrag(platform::Form& form, DragState& state, int button, double x, double y) {
+  if ((button & platform::kLeftButton) == 0) return;
+  Start(form, state, x, y);
+}
+
+void BeginDrag(platform::Form& form, DragState& state, const platform::TwipsBox& label, int,
+               double x, double y) {
+  Start(form, state, label.Left() + x, label.Top() + y);
+}
+
+void FollowDrag(platform::Form& form, const DragState& state) {
+  if (!state.DragActive) return;
+  const QPoint cursor = QCursor::pos();
+  form.Move(cursor.x() * form.TwipsPerPixelX() - state.DragOffsetX,
+            cursor.y() * form.TwipsPerPixelY() - state.DragOffsetY);
+}
+
+void EndDrag(platform::Form& form, DragState& state) {
+  if (!state.DragActive) return;
+  form.ReleaseCapture();
+  state.DragActive = false;
+}
+
+}  // namespace drag
