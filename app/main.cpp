@@ -19,7 +19,9 @@ int main(int argc, char* argv[]) {
 
   platform::Clock clock;
   platform::HelpViewer help;
-  auto window = mMain::Main(app, clock, help, QLocale::system().decimalPoint().toStdString());
+  platform::NotificationArea tray;
+  auto window =
+      mMain::Main(app, clock, help, tray, QLocale::system().decimalPoint().toStdString());
   if (!window) return 0;
   return QApplication::exec();
 }

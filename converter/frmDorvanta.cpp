@@ -19,8 +19,9 @@ constexpr int kMarkerGap = 70;  // twips between an amount and the marker pointi
 }  // namespace
 
 frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
-                         platform::HelpViewer& help, std::string decimalSeparator)
-    : app_(app), clock_(clock), help_(help), model_(std::move(decimalSeparator)) {
+                         platform::HelpViewer& help, platform::NotificationArea& tray,
+                         std::string decimalSeparator)
+    : app_(app), clock_(clock), help_(help), tray_(tray), model_(std::move(decimalSeparator)) {
   skin::ApplyFormLayout(*this, layout::kForm);
   for (std::size_t i = 0; i < lblEti.size(); ++i) {
     lblEti[i] = skin::MakeLabel(*this, layout::kLblEti[i]);
@@ -50,12 +51,16 @@ void frmDorvanta::Form_Load() {
   skin::ClipToEllipse(*this);
   PlaceMarker(0);
   model_.ResetSnapshot();
-  // The notification-area icon and the window procedure that serves it are attached here.
+  mSysTray::AddTrayIcon(tray_, *this, trayIcon_);
+  platform::Form* hWnd = this;
+  mSysTray::HookWindow(hWnd);
   if (clock_.Now() < kEndOfDualCirculation) model_.SetChangeMode(true);
 }
 
 void frmDorvanta::Form_Unload() {
-  // The window procedure is restored and the notification-area icon removed here.
+  platform::Form* hWnd = this;
+  mSysTray::UnhookWindow(hWnd);
+  mSysTray::RemoveTrayIcon(tray_, trayIcon_);
 }
 
 void frmDorvanta::Form_Resize() { skin::DrawRim(*this); }
@@ -177,7 +182,16 @@ void frmDorvanta::imaCommand_Click(int index) {
 
 void frmDorvanta::CloseCommand() { Unload(); }
 
-void frmDorvanta::HideCommand() { Hide(); }
+void frmDorvanta::HideCommand() {
+  if (tray_.Available()) {
+    Hide();
+    return;
+  }
+  // With no notification area to come back from, a hidden window would be lost for good: it
+  // goes to the task bar instead.
+  SetShowInTaskbar(true);
+  showMinimized();
+}
 
 void frmDorvanta::OptionsCommand() {
   model_.CommitEntry();

@@ -9,7 +9,9 @@
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/HelpViewer.h"
+#include "platform/NotifyIcon.h"
 #include "shell/Drag.h"
+#include "shell/mSysTray.h"
 
 namespace converter {
 
@@ -17,7 +19,7 @@ namespace converter {
 class frmDorvanta : public platform::Form {
  public:
   frmDorvanta(platform::App& app, const platform::Clock& clock, platform::HelpViewer& help,
-              std::string decimalSeparator);
+              platform::NotificationArea& tray, std::string decimalSeparator);
 
   // Moves the highlight and the focus marker to row r (0 to 2).
   void SelectRow(int row);
@@ -55,6 +57,8 @@ class frmDorvanta : public platform::Form {
   platform::App& app_;
   const platform::Clock& clock_;
   platform::HelpViewer& help_;
+  platform::NotificationArea& tray_;
+  mSysTray::TrayIcon trayIcon_;
   FrancEuroModel model_;
   drag::DragState drag_;
 };

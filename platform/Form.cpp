@@ -129,6 +129,11 @@ void Form::SetPicture(const QPixmap& picture) {
   update();
 }
 
+void Form::SetShowInTaskbar(bool show) {
+  showInTaskbar_ = show;
+  if (isVisible()) SetSkipTaskbarAndPager(*this, !show);
+}
+
 void Form::SetWindowRegion(const QRegion& region) {
   region_ = region;
   setMask(region);
@@ -208,7 +213,7 @@ void Form::showEvent(QShowEvent* event) {
       move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
   }
-  SetSkipTaskbarAndPager(*this);
+  SetSkipTaskbarAndPager(*this, !showInTaskbar_);
 }
 
 void Form::RaiseMouse(QMouseEvent* event, void (Form::*handler)(int, int, double, double)) {

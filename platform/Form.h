@@ -60,6 +60,9 @@ class Form : public QWidget {
   // Moves the window to a position in screen twips; the size is unchanged.
   void Move(double leftTwips, double topTwips);
   void SetPicture(const QPixmap& picture);
+  // Whether the window has an entry in the task bar and the pager; by default it has none.
+  void SetShowInTaskbar(bool show);
+  bool ShowInTaskbar() const { return showInTaskbar_; }
 
   // The screen's twips per pixel, read when the form is created; tests may set them.
   double TwipsPerPixelX() const { return twipsPerPixelX_; }
@@ -123,6 +126,7 @@ class Form : public QWidget {
   bool loaded_ = false;
   bool captured_ = false;
   bool everShown_ = false;
+  bool showInTaskbar_ = false;
   double widthTwips_ = 0.0;
   double heightTwips_ = 0.0;
   double twipsPerPixelX_;

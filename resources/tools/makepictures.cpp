@@ -125,7 +125,6 @@ QImage toIndexed(const QImage& image)
 // The classic sixteen-colour palette, so that the small icons keep that look.
 constexpr QRgb kBlack = 0xff000000;
 constexpr QRgb kWhite = 0xffffffff;
-constexpr QRgb kGrey = 0xff808080;
 constexpr QRgb kSilver = 0xffc0c0c0;
 constexpr QRgb kYellow = 0xffffff00;
 constexpr QRgb kOlive = 0xff808000;
@@ -176,16 +175,16 @@ QImage reduceIcon()
 
 QImage optionsIcon()
 {
-    return pixelArt({"..............#r",
-                     ".............#rr",
-                     "............#ss#",
-                     "...........#Yy#.",
-                     ".##########Yy#..",
-                     ".#........#Yy#..",
-                     ".#.......#Yy#...",
-                     ".#.......#ww#...",
-                     ".#.......##.#...",
-                     ".#.........#....",
+    return pixelArt({".............##.",
+                     "............#rr#",
+                     "...........#rrr#",
+                     "..........#sss#.",
+                     ".#########YYy#..",
+                     ".#......#YYy#...",
+                     ".#.....#YYy#....",
+                     ".#....#ww#.#....",
+                     ".#....#w#..#....",
+                     ".#....#....#....",
                      ".#.........#....",
                      ".#.........#....",
                      ".#.........#....",
@@ -280,36 +279,36 @@ QImage focusIcon()
                     {{'#', kBlack}});
 }
 
-// The hot spot is the top of the index finger; keep kHandHotSpot in step with the grid.
-constexpr int kHandHotSpotX = 6;
-constexpr int kHandHotSpotY = 1;
+// The hot spot is the tip of the index finger; keep it in step with the grid.
+constexpr int kHandHotSpotX = 5;
+constexpr int kHandHotSpotY = 0;
 
 QImage handCursor()
 {
-    return pixelArt({"................................",
-                     "......##........................",
-                     ".....#WW#.......................",
-                     ".....#WW#.......................",
-                     ".....#WW#.......................",
-                     ".....#WW#.......................",
-                     ".....#WW###.....................",
-                     ".....#WW#WW###..................",
-                     ".....#WW#WW#WW##................",
-                     ".....#WW#WW#WW#W#...............",
-                     "..##.#WW#WW#WW#WW#..............",
-                     ".#WW##WWWWWWWWWWW#..............",
-                     ".#WWW#WWWWWWWWWWW#..............",
-                     "..#WWWWWWWWWWWWWW#..............",
-                     "..#WWWWWWWWWWWWWW#..............",
-                     "...#WWWWWWWWWWWWW#..............",
+    return pixelArt({".....##.........................",
+                     "....#WW#........................",
+                     "....#WW#........................",
+                     "....#WW#........................",
+                     "....#WW#........................",
+                     "....#WW###......................",
+                     "....#WW#WW###...................",
+                     "....#WW#WW#WW###................",
+                     "....#WW#WW#WW#WW#...............",
+                     ".##.#WW#WW#WW#WW#...............",
+                     ".#W##WWWWWWWWWWW#...............",
+                     ".#WW#WWWWWWWWWWW#...............",
+                     ".#WWWWWWWWWWWWWW#...............",
+                     "..#WWWWWWWWWWWWW#...............",
+                     "..#WWWWWWWWWWWWW#...............",
                      "...#WWWWWWWWWWWW#...............",
-                     "....#WWWWWWWWWWW#...............",
-                     "....#WWWWWWWWWWW#...............",
-                     ".....#WWWWWWWWW#................",
-                     ".....#WWWWWWWWW#................",
-                     ".....###########................",
-                     "................................",
-                     "................................",
+                     "...#WWWWWWWWWWW#................",
+                     "....#WWWWWWWWWW#................",
+                     "....#WWWWWWWWW#.................",
+                     ".....#WWWWWWWW#.................",
+                     ".....##########.................",
+                     ".....#WWWWWWWW#.................",
+                     ".....#WWWWWWWW#.................",
+                     ".....##########.................",
                      "................................",
                      "................................",
                      "................................",
@@ -340,16 +339,16 @@ QImage coinIcon16()
     return pixelArt({".....KKKKKK.....",
                      "...KKLLLLLYKK...",
                      "..KLLyyyGGGYYK..",
-                     ".KLyyyyGGGGGGYK.",
                      ".KLyyyyEEEEGGYK.",
-                     "KLyyyyEGGGGEGGYK",
-                     "KLyyEEEEEGGGGGDK",
-                     "KLyGGEGGGGGGGGDK",
-                     "KLGGEEEEEGGGGgDK",
-                     "KLGGGEGGGGGGggDK",
-                     "KYGGGGEGGGGEggDK",
-                     ".KYGGGGEEEEgggK.",
-                     ".KYGGGGGGggggDK.",
+                     ".KLyyEEEGGEEGYK.",
+                     "KLyyEEGGGGGGGGYK",
+                     "KLyEEEEEEGGGGGDK",
+                     "KLyGEEGGGGGGGGDK",
+                     "KLGGEEGGGGGGGgDK",
+                     "KLGEEEEEEGGGggDK",
+                     "KYGGEEGGGGGgggDK",
+                     ".KYGGEEEGGEEgDK.",
+                     ".KYGGGGEEEEggDK.",
                      "..KYYGGGgggDDK..",
                      "...KKYDDDDDKK...",
                      ".....KKKKKK....."},
@@ -358,14 +357,15 @@ QImage coinIcon16()
                      {'g', kCoinFaceDark}, {'E', kCoinSign}});
 }
 
-// The euro sign in a box of height 1 centred on the origin.
-QPainterPath euroSign()
+// The euro sign, `height` pixels high, centred on `centre`. The bars' edges are put on
+// whole pixels: at icon sizes a bar that straddles two pixel rows turns to mush.
+QPainterPath euroSign(QPointF centre, double height)
 {
-    const double stroke = 0.16;
-    const QRectF outer(-0.42, -0.5, 0.84, 1.0);
+    const double stroke = height * 0.16;
+    const QRectF outer(centre.x() - height * 0.42, centre.y() - height / 2, height * 0.84, height);
     const QRectF inner = outer.adjusted(stroke, stroke, -stroke, -stroke);
-    const double start = 40.0;
-    const double sweep = 280.0;
+    const double start = 42.0;
+    const double sweep = 276.0;
     QPainterPath c;
     c.arcMoveTo(outer, start);
     c.arcTo(outer, start, sweep);
@@ -376,11 +376,15 @@ QPainterPath euroSign()
     c.closeSubpath();
 
     QPainterPath bars;
-    const double barHeight = stroke * 0.8;
-    for (double y : {-0.12, 0.1}) {
+    const double barHeight = std::max(1.0, std::round(height * 0.12));
+    const double left = std::round(centre.x() - height * 0.58);
+    const double right = std::round(centre.x() + height * 0.16);
+    const double slant = height * 0.05;
+    for (double at : {-0.1, 0.12}) {
+        const double top = std::round(centre.y() + height * at - barHeight / 2);
         QPolygonF bar;
-        bar << QPointF(-0.58, y + barHeight / 2) << QPointF(-0.52, y - barHeight / 2)
-            << QPointF(0.2, y - barHeight / 2) << QPointF(0.16, y + barHeight / 2);
+        bar << QPointF(left, top + barHeight) << QPointF(left + slant, top)
+            << QPointF(right + slant, top) << QPointF(right, top + barHeight);
         bars.addPolygon(bar);
         bars.closeSubpath();
     }
@@ -429,13 +433,14 @@ QImage coinIcon(int size)
     p.drawEllipse(centre, faceRadius, faceRadius);
 
     // The sign is struck into the face: a light edge below-right, the dark sign above it.
-    const QPainterPath sign = QTransform::fromTranslate(centre.x(), centre.y())
-                                  .scale(faceRadius * 1.2, faceRadius * 1.2)
-                                  .map(euroSign());
-    const double relief = std::max(1.0, s / 64.0);
+    const QPainterPath sign = euroSign(centre, std::round(faceRadius * 1.2));
+    // Below 64 pixels the light edge would read as extra stripes between the bars.
     p.setPen(Qt::NoPen);
-    p.setBrush(withAlpha(QColor(kCoinRimLight), 0.9));
-    p.drawPath(sign.translated(relief, relief));
+    if (size >= 64) {
+        const double relief = std::round(s / 128.0);
+        p.setBrush(withAlpha(QColor(kCoinRimLight), 0.9));
+        p.drawPath(sign.translated(relief, relief));
+    }
     p.setBrush(QColor(kCoinSign));
     p.drawPath(sign);
     p.end();
@@ -869,10 +874,10 @@ void noteBase(QPainter& p, const QSize& size, const NoteStyle& style, const char
         drawNumeral(p, numeral(value, QPointF(w - bw / 2 - 12, h - bh / 2 - 30), bh), style, 1.3);
     }
     // The top-left corner lies outside the window's disc: the small figure there is only
-    // for the note as a whole.
-    const double sh = h * 0.085;
-    drawNumeral(p, numeral(value, QPointF(numeralWidth(value, sh) / 2 + 6, sh / 2 + 6), sh),
-                style, 0.7);
+    // for the note as a whole, and kept small enough not to show a fragment in the disc.
+    const double sh = 13;
+    drawNumeral(p, numeral(value, QPointF(numeralWidth(value, sh) / 2 + 4, sh / 2 + 4), sh),
+                style, 0.6);
 }
 
 // Ashlar courses: stone walls and bridge spandrels.
@@ -1088,19 +1093,18 @@ QImage note20()
     const double towerSpan = 76;
     p.setPen(line);
     p.setBrush(Qt::NoBrush);
-    QPainterPath lancet = pointedArch(towerSpring, towerSpan, 0.9);
-    p.drawPath(lancet);
-    p.drawPath(pointedArch(towerSpring + QPointF(5, 0), towerSpan - 10, 0.9));
-    const QPointF rose(towerSpring.x() + towerSpan / 2, 64);
-    concentricRings(p, rose, 21, 23, 2, line);
+    p.drawPath(pointedArch(towerSpring, towerSpan, 1.1));
+    p.drawPath(pointedArch(towerSpring + QPointF(5, 0), towerSpan - 10, 1.1));
+    const QPointF rose(towerSpring.x() + towerSpan / 2, 71);
+    concentricRings(p, rose, 19, 21, 2, line);
     for (int i = 0; i < 12; ++i) {
         const double a = kTau * i / 12;
         const QPointF dir(std::cos(a), std::sin(a));
         p.setPen(joint);
-        p.drawLine(rose + dir * 6, rose + dir * 21);
+        p.drawLine(rose + dir * 6, rose + dir * 19);
         p.setPen(hairline(style.ink, 0.6, 0.85));
-        const QPointF petal = rose + QPointF(std::cos(a + kPi / 12), std::sin(a + kPi / 12)) * 15.5;
-        p.drawEllipse(petal, 3.8, 3.8);
+        const QPointF petal = rose + QPointF(std::cos(a + kPi / 12), std::sin(a + kPi / 12)) * 14;
+        p.drawEllipse(petal, 3.4, 3.4);
     }
     concentricRings(p, rose, 4, 6, 2, line);
     // Twin lights under the rose.

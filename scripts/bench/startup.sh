@@ -169,13 +169,13 @@ rollup() {  # rollup PID FIELD: kB
   awk -v f="$2:" '$1 == f {print $2}' "/proc/$1/smaps_rollup"
 }
 
-echo "name,mode,round,map_ms,pss_kib,rss_kib,idle_cpu_ms,idle_run_ms,idle_wakeups,threads" >"$work/samples.csv"
+echo "name,mode,round,map_ms,pss_kib,uss_kib,rss_kib,idle_cpu_ms,idle_run_ms,idle_wakeups,threads" >"$work/samples.csv"
 
 # run_once NAME MODE ROUND MEASURE_CPU -- PROGRAM...
 run_once() {
   local name=$1 mode=$2 round=$3 cpu=$4
   shift 5
-  local rt out line pid map pss rss t0 t1 r0 r1 s0 s1 threads
+  local rt out line pid map pss uss rss t0 t1 r0 r1 s0 s1 threads
   local idle_cpu="" idle_run="" wakeups=""
   rt=$(mktemp -d "$work/runtime.XXXXXX")  # the program's single-instance lock lives here
   out=$work/out
@@ -199,6 +199,7 @@ run_once() {
   sleep "$SETTLE_S"
   pss=$(rollup "$pid" Pss)
   rss=$(rollup "$pid" Rss)
+  uss=$(($(rollup "$pid" Private_Clean) + $(rollup "$pid" Private_Dirty)))
   threads=$(ls "/proc/$pid/task" | wc -l)
   if [ "$cpu" = 1 ]; then
     t0=$(cpu_ticks "$pid"); r0=$(run_ns "$pid"); s0=$(switches "$pid")
@@ -210,7 +211,7 @@ run_once() {
   fi
   stop_pid "$current"; current=""
   rm -rf "$rt"
-  echo "$name,$mode,$round,$map,$pss,$rss,$idle_cpu,$idle_run,$wakeups,$threads" >>"$work/samples.csv"
+  echo "$name,$mode,$round,$map,$pss,$uss,$rss,$idle_cpu,$idle_run,$wakeups,$threads" >>"$work/samples.csv"
 }
 
 run_program() {
@@ -222,12 +223,20 @@ run_floor() {
   run_once floor "$@" -- "$FLOOR"
 }
 
+# PSS splits each shared page among the processes that map it: any other Qt program running
+# (a test, another engineer's session) lowers both PSS figures. USS, the pages no one else maps,
+# does not move with them.
+others=$(grep -l 'libQt6Core' /proc/[0-9]*/maps 2>/dev/null | wc -l || true)
+
 # --- the rounds --------------------------------------------------------------------------------
 echo "Tavelmarque start-up vs the floor: $RUNS rounds, display $DISPLAY, openbox," \
   "$([ "$TRAY" = 1 ] && echo "trayer" || echo "no tray"), session bus: $bus"
 echo "build: $BUILD_DIR (${build_type:-unknown}); Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null ||
   echo unknown); $(nproc) CPUs, $(uname -r)"
 [ -z "$cold_note" ] || echo "$cold_note"
+if [ "${others:-0}" -gt 0 ]; then
+  echo "note: $others other process(es) map Qt libraries now: PSS is lower than alone; USS is not"
+fi
 
 # Untimed, so that the first warm runs find what the later ones find in the page cache.
 run_program warm 0 0
@@ -250,10 +259,11 @@ mkdir -p "$(dirname "$CSV")"
 cp "$work/samples.csv" "$CSV"
 
 # --- report ------------------------------------------------------------------------------------
-# column NAME MODE FIELD: the non-empty values of one metric, one a line
-column() {
-  awk -F, -v n="$1" -v m="$2" -v f="$3" \
-    'NR > 1 && $1 == n && (m == "" || $2 == m) && $f != "" {print $f}' "$work/samples.csv"
+# values NAME MODE FIELD: the non-empty values of one metric (FIELD: a header name), one a line
+values() {
+  awk -F, -v n="$1" -v m="$2" -v name="$3" '
+    NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) f = i; next }
+    f && $1 == n && (m == "" || $2 == m) && $f != "" { print $f }' "$work/samples.csv"
 }
 # summary SCALE: "median p25 p75 min max count" of the numbers on stdin, divided by SCALE
 summary() {
@@ -272,8 +282,8 @@ echo "median  [IQR]  (min–max)  n=samples"
 printf '%-22s %-44s %-44s %s\n' metric Tavelmarque floor "program vs floor"
 row() {  # row LABEL MODE FIELD SCALE DECIMALS COMPARE(ratio|diff|none)
   local a b ca cb cmp=""
-  a=$(column Tavelmarque "$2" "$3" | summary "$4")
-  b=$(column floor "$2" "$3" | summary "$4")
+  a=$(values Tavelmarque "$2" "$3" | summary "$4")
+  b=$(values floor "$2" "$3" | summary "$4")
   ca=$(cell "$a" "$5"); cb=$(cell "$b" "$5")
   case $6 in
     ratio) cmp=$(awk -v a="${a%% *}" -v b="${b%% *}" 'BEGIN { if (a != "-" && b > 0) printf "×%.2f", a / b }') ;;
@@ -286,6 +296,7 @@ row() {  # row LABEL MODE FIELD SCALE DECIMALS COMPARE(ratio|diff|none)
 row "map warm (ms)" warm map_ms 1 1 ratio warm
 if [ "$can_drop" = 1 ]; then row "map cold (ms)" cold map_ms 1 1 ratio cold; fi
 row "PSS idle (MiB)" "" pss_kib 1024 1 diff pss
+row "USS idle (MiB)" "" uss_kib 1024 1 diff uss
 row "RSS idle (MiB)" "" rss_kib 1024 1 diff rss
 row "idle CPU 5 s (ms)" warm idle_cpu_ms 1 0 none cpu
 row "on-CPU 5 s (ms)" warm idle_run_ms 1 3 none run
@@ -303,7 +314,7 @@ if [ "$can_drop" = 1 ]; then
 fi
 verdict "PSS within 3 MiB of floor" "$(ok "$med_pss_a - $med_pss_b <= 3")"
 if [ "$CPU_RUNS" -gt 0 ]; then
-  max_cpu=$(column Tavelmarque warm idle_cpu_ms | sort -g | tail -n 1)
+  max_cpu=$(values Tavelmarque warm idle_cpu_ms | sort -g | tail -n 1)
   verdict "no CPU while idle" "$(ok "${max_cpu:-0} == 0")"
 fi
 echo "raw samples: $CSV"

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestNotificationArea.h"
+
 namespace {
 
 platform::Clock clock2026() {
@@ -27,7 +29,8 @@ TEST(Main, OnlyExactlyHiddenStartsHidden) {
     SCOPED_TRACE(c.arguments.join(QLatin1Char('|')).toStdString());
     platform::App app(QStringLiteral("tavelmarque-main-test"), c.arguments);
     platform::HelpViewer help;
-    auto window = mMain::Main(app, clock, help, ",");
+    TestNotificationArea tray;
+    auto window = mMain::Main(app, clock, help, tray, ",");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->IsLoaded());
     EXPECT_EQ(window->isVisible(), c.shown);
@@ -39,18 +42,30 @@ TEST(Main, ASecondInstanceCreatesNoWindow) {
   const platform::Clock clock = clock2026();
   platform::App first(QStringLiteral("tavelmarque-main-test-second"), {QStringLiteral("t")});
   platform::HelpViewer help;
-  auto running = mMain::Main(first, clock, help, ",");
+  TestNotificationArea tray;
+  auto running = mMain::Main(first, clock, help, tray, ",");
   ASSERT_NE(running, nullptr);
   for (const QString& command : {QString(), QStringLiteral("/Hidden")}) {
     QStringList arguments{QStringLiteral("t")};
     if (!command.isEmpty()) arguments << command;
     platform::App second(QStringLiteral("tavelmarque-main-test-second"), arguments);
-    EXPECT_EQ(mMain::Main(second, clock, help, ","), nullptr);
+    EXPECT_EQ(mMain::Main(second, clock, help, tray, ","), nullptr);
     EXPECT_TRUE(second.HelpFile.isEmpty());
   }
   running->Hide();
   platform::App whileHidden(QStringLiteral("tavelmarque-main-test-second"), {QStringLiteral("t")});
-  EXPECT_EQ(mMain::Main(whileHidden, clock, help, ","), nullptr);
+  EXPECT_EQ(mMain::Main(whileHidden, clock, help, tray, ","), nullptr);
+}
+
+TEST(Main, WithoutANotificationAreaAHiddenStartShowsTheWindow) {
+  const platform::Clock clock = clock2026();
+  platform::App app(QStringLiteral("tavelmarque-main-test-notray"),
+                    {QStringLiteral("t"), QStringLiteral("/Hidden")});
+  platform::HelpViewer help;
+  TestNotificationArea tray(false);
+  auto window = mMain::Main(app, clock, help, tray, ",");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/VirtualKeys.h"
+#include "support/TestNotificationArea.h"
 
 namespace {
 
@@ -36,7 +37,7 @@ class MainWindowTest : public ::testing::TestWithParam<std::string> {
  protected:
   void Open(const QDateTime& now = At(2026, 12, 9)) {
     clock_.Set(now);
-    window_ = std::make_unique<Window>(app_, clock_, help_, GetParam());
+    window_ = std::make_unique<Window>(app_, clock_, help_, tray_, GetParam());
     window_->Load();
   }
   void Type(std::initializer_list<Key> keys) {
@@ -58,6 +59,7 @@ class MainWindowTest : public ::testing::TestWithParam<std::string> {
   platform::App app_{QStringLiteral("tavelmarque-window-test"), {QStringLiteral("Tavelmarque")}};
   platform::Clock clock_;
   platform::HelpViewer help_;
+  TestNotificationArea tray_;
   std::unique_ptr<Window> window_;
 };
 
@@ -218,6 +220,37 @@ TEST_P(MainWindowTest, WindowKeysNeedAlt) {
   EXPECT_FALSE(window_->IsLoaded());
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(window_->Model().RowText()[2], "0") << "closing drops the entry unconverted";
+}
+
+TEST_P(MainWindowTest, HiddenDuringAnEntryAndBroughtBackFromTheIcon) {
+  Open();
+  window_->Show();
+  ASSERT_EQ(tray_.calls.size(), 1u);
+  EXPECT_EQ(tray_.calls[0].message, platform::NIM_ADD);
+  EXPECT_EQ(window_->CurrentWindowProc(), &mSysTray::TrayWndProc);
+  Type("12");
+  Type({{Qt::Key_R, Qt::AltModifier}});
+  EXPECT_FALSE(window_->isVisible());
+  window_->SendMessage(1066, 61860, 515);
+  EXPECT_TRUE(window_->isVisible());
+  Type("3");
+  EXPECT_EQ(Shown(0), QStringLiteral("123"));
+
+  window_->imaCommand_Click(0);
+  EXPECT_EQ(tray_.calls.back().message, platform::NIM_DELETE);
+  EXPECT_EQ(tray_.Icon(window_.get(), 61860), nullptr);
+  EXPECT_EQ(window_->CurrentWindowProc(), &platform::DefWindowProc);
+}
+
+TEST_P(MainWindowTest, WithoutANotificationAreaHidingMinimisesToTheTaskBar) {
+  tray_.available = false;
+  Open();
+  window_->Show();
+  EXPECT_FALSE(window_->ShowInTaskbar());
+  Type({{Qt::Key_R, Qt::AltModifier}});
+  EXPECT_TRUE(window_->isVisible());
+  EXPECT_TRUE(window_->isMinimized());
+  EXPECT_TRUE(window_->ShowInTaskbar());
 }
 
 TEST_P(MainWindowTest, Commands) {

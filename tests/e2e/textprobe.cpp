@@ -174,6 +174,12 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // On the display that shows the program, the probe draws at that display's resolution and with
+  // its font settings; without one, it still reads a saved screenshot.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   QGuiApplication app(argc, argv);
   QStringList args = QGuiApplication::arguments().mid(1);
 

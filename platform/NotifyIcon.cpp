@@ -1,0 +1,74 @@
+#include "platform/NotifyIcon.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QSystemTrayIcon>
+
+#include "platform/Form.h"
+
+namespace platform {
+
+NotificationArea::NotificationArea() = default;
+NotificationArea::~NotificationArea() = default;
+
+bool NotificationArea::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+bool NotificationArea::StatusNotifierHostPresent() {
+  // The same question Qt asks before it chooses a StatusNotifierItem over an XEmbed icon.
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || bus.interface() == nullptr) return false;
+  const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+  if (!bus.interface()->isServiceRegistered(watcher).value()) return false;
+  QDBusInterface iface(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+  return iface.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+std::intptr_t NotificationArea::MouseMessage(int activationReason, bool statusNotifierHost) {
+  switch (activationReason) {
+    case QSystemTrayIcon::DoubleClick:
+      return WM_LBUTTONDBLCLK;
+    case QSystemTrayIcon::Trigger:
+      return statusNotifierHost ? WM_LBUTTONDBLCLK : WM_LBUTTONUP;
+    case QSystemTrayIcon::Context:
+      return WM_RBUTTONUP;
+    case QSystemTrayIcon::MiddleClick:
+      return WM_MBUTTONUP;
+    default:
+      return 0;
+  }
+}
+
+bool NotificationArea::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
+  const auto key = std::make_pair(static_cast<const Form*>(data.hWnd), data.uID);
+  if (message == NIM_DELETE) return icons_.erase(key) > 0;
+  if (message != NIM_ADD || data.hWnd == nullptr || icons_.count(key) > 0) return false;
+
+  auto icon = std::make_unique<QSystemTrayIcon>();
+  if (data.uFlags & NIF_ICON) icon->setIcon(data.hIcon);
+  if (data.uFlags & NIF_TIP) icon->setToolTip(data.szTip.section(QChar(u'\0'), 0, 0));
+  if (data.uFlags & NIF_MESSAGE) {
+    Form* window = data.hWnd;
+    const std::uint32_t id = data.uID;
+    const std::uint32_t callback = data.uCallbackMessage;
+    // Qt picks the kind of icon once, when it is made; so is the meaning of its activations.
+    const bool statusNotifier = StatusNotifierHostPresent();
+    QObject::connect(icon.get(), &QSystemTrayIcon::activated, window,
+                     [window, id, callback, statusNotifier](QSystemTrayIcon::ActivationReason reason) {
+                       const std::intptr_t mouse = MouseMessage(reason, statusNotifier);
+                       if (mouse != 0) window->SendMessage(callback, id, mouse);
+                     });
+  }
+  // Shown even without a tray: Qt adds the icon as soon as one appears.
+  icon->show();
+  icons_.emplace(key, std::move(icon));
+  return true;
+}
+
+QSystemTrayIcon* NotificationArea::Icon(const Form* hWnd, std::uint32_t uID) const {
+  const auto it = icons_.find(std::make_pair(hWnd, uID));
+  return it != icons_.end() ? it->second.get() : nullptr;
+}
+
+}  // namespace platform

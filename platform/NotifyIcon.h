@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <utility>
+
+class QSystemTrayIcon;
+
+namespace platform {
+
+class Form;
+
+// Messages and flags of the notification-area records.
+inline constexpr std::uint32_t NIM_ADD = 0;
+inline constexpr std::uint32_t NIM_DELETE = 2;
+inline constexpr std::uint32_t NIF_MESSAGE = 1;
+inline constexpr std::uint32_t NIF_ICON = 2;
+inline constexpr std::uint32_t NIF_TIP = 4;
+
+// The mouse messages an icon reports to its window.
+inline constexpr std::intptr_t WM_LBUTTONUP = 514;
+inline constexpr std::intptr_t WM_LBUTTONDBLCLK = 515;
+inline constexpr std::intptr_t WM_RBUTTONUP = 517;
+inline constexpr std::intptr_t WM_MBUTTONUP = 520;
+
+// One icon: its window and identifier, the message it sends there, its picture and tooltip.
+struct NotifyIconData {
+  std::uint32_t cbSize = 0;
+  Form* hWnd = nullptr;
+  std::uint32_t uID = 0;
+  std::uint32_t uFlags = 0;
+  std::uint32_t uCallbackMessage = 0;
+  QIcon hIcon;
+  QString szTip;  // shown up to its first NUL
+};
+
+// The desktop's notification area. Each activation of an icon reaches the current window
+// procedure of the icon's window as (uCallbackMessage, uID, mouse message).
+class NotificationArea {
+ public:
+  NotificationArea();
+  virtual ~NotificationArea();
+  NotificationArea(const NotificationArea&) = delete;
+  NotificationArea& operator=(const NotificationArea&) = delete;
+
+  // Whether the desktop shows a notification area at all right now.
+  virtual bool Available() const;
+  // NIM_ADD adds the icon of a record, NIM_DELETE removes the icon with the record's window and
+  // identifier. False when there is nothing to do (already there, or not there).
+  virtual bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data);
+
+  // Which mouse message an activation stands for. StatusNotifierItem hosts never report a
+  // double-click: their one activation is what a double-click is on an XEmbed tray.
+  static std::intptr_t MouseMessage(int activationReason, bool statusNotifierHost);
+  // Whether icons are shown by a StatusNotifierItem host (over D-Bus) rather than an XEmbed tray.
+  static bool StatusNotifierHostPresent();
+
+  // The icon added for a window and identifier, if any (for tests).
+  QSystemTrayIcon* Icon(const Form* hWnd, std::uint32_t uID) const;
+
+ private:
+  std::map<std::pair<const Form*, std::uint32_t>, std::unique_ptr<QSystemTrayIcon>> icons_;
+};
+
+}  // namespace platform
