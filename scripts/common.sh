@@ -10,6 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev
   fonts-liberation
+  libxcb1-dev
   xvfb xauth xdotool openbox trayer x11-utils x11-xkb-utils dbus
 )
 

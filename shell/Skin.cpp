@@ -12,7 +12,19 @@ void ApplyFormLayout(platform::Form& form, const resources::FormLayout& layout) 
   form.SetCaption(QString::fromUtf8(layout.caption));
   form.SetFormSize(layout.width, layout.height);
   form.SetPicture(QPixmap(QString::fromUtf8(layout.picture)));
-  form.setWindowIcon(QIcon(QStringLiteral(":/pictures/app16.png")));
+  form.setWindowIcon(ApplicationIcon());
+}
+
+QIcon ApplicationIcon() {
+  // Built once: every window carries it, and the desktop picks the size it needs.
+  static const QIcon icon = [] {
+    QIcon result;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+      result.addFile(QStringLiteral(":/pictures/app%1.png").arg(size), QSize(size, size));
+    }
+    return result;
+  }();
+  return icon;
 }
 
 QFont WindowFont(bool bold) {

@@ -16,6 +16,9 @@ platform::Label* MakeLabel(platform::Form& form, const resources::LabelLayout& l
 platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layout);
 platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& layout);
 
+// The gold coin with a euro sign, in every size the pictures have.
+QIcon ApplicationIcon();
+
 // The font of every window's captions, regular or bold.
 QFont WindowFont(bool bold);
 

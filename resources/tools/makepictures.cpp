@@ -6,7 +6,7 @@
 //
 // The pictures are drawn rather than kept as opaque binaries so that anyone can change
 // them and regenerate the same bytes: nothing here reads a font, the clock or a random
-// source, so one Qt version always produces identical files. The optional preview puts
+// source, so a given Qt build always produces identical files. The optional preview puts
 // sample captions and the icons over each background, cut to the window's disc, to judge
 // readability; it uses the system fonts and is not meant to be committed.
 
@@ -1468,10 +1468,12 @@ QImage note500()
     waterLines(p, water, water + 12, 0, 320, hairline(style.ink2, 0.5, 0.7));
 
     // Stars: a ring about the value in the window, and the ring of the flag round the map.
-    starRing(p, kMedallion, 30, 2.8, withAlpha(style.accent, 0.7));
+    // The ring needs room inside the disc's rim, so this medallion is smaller and set in.
+    const QPointF value = kMedallion + QPointF(2, 0);
+    starRing(p, value, 28, 2.6, withAlpha(style.accent, 0.7));
     drawEurope(p, QRectF(306, 24, 104, 118), style, image.size());
     starRing(p, QPointF(358, 84), 54, 3.4, withAlpha(style.accent, 0.55));
-    medallion(p, kMedallion, 24, "500", style);
+    medallion(p, value, 22, "500", style);
     p.end();
     washTowardsWhite(image, style.keep);
     return image;
@@ -1578,8 +1580,14 @@ QImage preview(const Window& window)
     return image;
 }
 
-bool save(const QImage& image, const QDir& dir, const QString& name)
+bool save(const QImage& picture, const QDir& dir, const QString& name)
 {
+    // The stored resolution otherwise follows the screen Qt finds, or the lack of one, and
+    // the same pictures would come out as different bytes. 96 dots per inch is the 15
+    // twips per pixel the window layouts are drawn at.
+    QImage image = picture;
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
     const QString path = dir.filePath(name);
     if (!image.save(path, "PNG")) {
         std::fprintf(stderr, "makepictures: cannot write %s\n", qPrintable(path));
@@ -1592,11 +1600,9 @@ bool save(const QImage& image, const QDir& dir, const QString& name)
 
 int main(int argc, char** argv)
 {
-    // Only the preview needs fonts; the offscreen platform spares a display either way.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    const QStringList args = QGuiApplication::arguments();
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
     if (args.size() != 2 && !(args.size() == 4 && args[2] == "--preview")) {
         std::fprintf(stderr, "usage: makepictures OUTPUT_FOLDER [--preview PREVIEW_FOLDER]\n");
         return 2;
@@ -1641,6 +1647,11 @@ int main(int argc, char** argv)
     std::printf("hand.png hot spot: %d,%d\n", kHandHotSpotX, kHandHotSpotY);
 
     if (args.size() == 4) {
+        // Only the preview's captions need fonts, hence an application; the offscreen
+        // platform spares it a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
         QDir previewDir(args[3]);
         previewDir.mkpath(".");
         const QColor black(Qt::black);

@@ -56,8 +56,10 @@ e2e_fail() {
   E2E_FAILED=$((E2E_FAILED + 1))
   echo "not ok - $1"
   shift
-  local line
-  for line in "$@"; do echo "#   $line"; done
+  local detail line
+  for detail in "$@"; do
+    while IFS= read -r line; do echo "#   $line"; done <<<"$detail"
+  done
 }
 
 # e2e_check NAME COMMAND...: passes when the command succeeds.
@@ -139,13 +141,13 @@ e2e_exited() {
 
 e2e_running() { ! e2e_exited "$1"; }
 
-# e2e_wait_exit PID SECONDS: waits for the process to end and prints its exit status; fails if it
-# still runs at the deadline.
+# e2e_wait_exit PID SECONDS: waits for the process to end and puts its exit status into
+# E2E_EXIT_STATUS; fails if it still runs at the deadline. Not in a subshell: only this shell can
+# collect its children's status.
 e2e_wait_exit() {
   e2e_wait_for "$2" e2e_exited "$1" || return 1
-  local status=0
-  wait "$1" 2>/dev/null || status=$?
-  echo "$status"
+  E2E_EXIT_STATUS=0
+  wait "$1" 2>/dev/null || E2E_EXIT_STATUS=$?
 }
 
 # e2e_stop PID [SIGNAL]: ends a process started here, by force if it does not end in time.
@@ -203,6 +205,7 @@ e2e_start_x() {
     n=$((200 + RANDOM % 700))
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
+    touch "$XAUTHORITY"
     xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie" || continue
     export DISPLAY=:$n
     e2e_spawn "xvfb-$attempt" Xvfb ":$n" -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" \
@@ -245,6 +248,13 @@ e2e_start_x() {
 E2E_APP_ENV=(LANG=C.UTF-8 LC_ALL=C.UTF-8)
 E2E_APP_RUNS=0
 
+# e2e_new_runtime: a fresh runtime folder for the programs started from now on, so that the
+# instance lock of an earlier, ended program plays no part.
+e2e_new_runtime() {
+  export XDG_RUNTIME_DIR=$E2E_WORK/runtime-$((E2E_APP_RUNS + 1))
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+}
+
 # e2e_start_app [ARG...]: starts the program with E2E_APP_ENV; its id in E2E_APP_PID.
 e2e_start_app() {
   E2E_APP_RUNS=$((E2E_APP_RUNS + 1))
@@ -267,14 +277,22 @@ e2e_french_locale() {
   E2E_FR_ENV=(LOCPATH="$E2E_WORK/locale" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8)
 }
 
-# Ids of the program's visible main windows, one a line (none: empty).
-e2e_visible_windows() {
-  xdotool search --onlyvisible --name '^Tavelmarque$' 2>/dev/null
+# Ids of the program's visible main windows, one a line (none: empty). A notification-area icon
+# may carry the program's name too; it is icon-sized, the program's windows are not.
+e2e_main_windows() {
+  local w g
+  for w in $(xdotool search --onlyvisible --name '^Tavelmarque$' 2>/dev/null); do
+    g=$(e2e_geometry "$w") || continue
+    read -r _ _ gw gh <<<"$g"
+    [ "${gw:-0}" -ge 100 ] && [ "${gh:-0}" -ge 100 ] && echo "$w"
+  done
 }
+
+e2e_main_window_shown() { [ -n "$(e2e_main_windows)" ]; }
 
 # e2e_find_window SECONDS: prints the id of the visible main window, waiting for it to map.
 e2e_find_window() {
-  timeout "$1" xdotool search --sync --onlyvisible --name '^Tavelmarque$' 2>/dev/null | head -n 1
+  e2e_wait_for "$1" e2e_main_window_shown && e2e_main_windows | head -n 1
 }
 
 # e2e_geometry WID: prints "X Y WIDTH HEIGHT", position on the screen.

@@ -225,7 +225,8 @@ int main(int argc, char* argv[]) {
     if (!ok || (i >= 2 && box[i] <= 0)) return Usage();
   }
   const QRect boxRect(box[0], box[1], box[2], box[3]);
-  const QStringList candidates = args.mid(5);  // the expected text first
+  QStringList candidates = args.mid(5);  // the expected text first
+  candidates.removeDuplicates();          // a rival spelled like the expected text is no rival
   const auto count = static_cast<std::size_t>(candidates.size());
 
   QFont font(family);
