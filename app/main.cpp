@@ -2,6 +2,7 @@
 #include <QLocale>
 
 #include "app/mMain.h"
+#include "shell/Skin.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("Tavelmarque"));
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
   // The main window may be hidden with only the notification-area icon left: closing some other
   // window must not end the program. Unloading the main window does.
   QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setWindowIcon(skin::ApplicationIcon());
 
   platform::Clock clock;
   platform::HelpViewer help;

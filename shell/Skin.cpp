@@ -16,14 +16,11 @@ void ApplyFormLayout(platform::Form& form, const resources::FormLayout& layout) 
 }
 
 QIcon ApplicationIcon() {
-  // Built once: every window carries it, and the desktop picks the size it needs.
-  static const QIcon icon = [] {
-    QIcon result;
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-      result.addFile(QStringLiteral(":/pictures/app%1.png").arg(size), QSize(size, size));
-    }
-    return result;
-  }();
+  // The desktop picks the size it needs; the files are only read when it does.
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/pictures/app%1.png").arg(size), QSize(size, size));
+  }
   return icon;
 }
 

@@ -155,7 +155,8 @@ e2e_stop() {
   e2e_exited "$1" && { wait "$1" 2>/dev/null; return 0; }
   kill "-${2:-TERM}" "$1" 2>/dev/null
   e2e_wait_for 5 e2e_exited "$1" || kill -KILL "$1" 2>/dev/null
-  wait "$1" 2>/dev/null
+  # Braces: the shell's own "Killed" notice goes to the redirection too.
+  { wait "$1"; } 2>/dev/null
   return 0
 }
 
@@ -226,7 +227,17 @@ e2e_start_x() {
   e2e_spawn dbus dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS"
   e2e_wait_for 10 test -S "$E2E_WORK/bus" || e2e_bail "a private session bus starts"
 
-  e2e_spawn openbox openbox --sm-disable
+  # Openbox's own placement puts a new window in the middle of the free area, which would hide a
+  # program that does not centre its window itself: new windows go to the top left here.
+  local rc=$E2E_WORK/openbox-rc.xml
+  if [ -r /etc/xdg/openbox/rc.xml ]; then
+    sed 's|<center>yes</center>|<center>no</center>|' /etc/xdg/openbox/rc.xml >"$rc"
+  else
+    printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
+      '<openbox_config xmlns="http://openbox.org/3.4/rc">' \
+      '<placement><policy>Smart</policy><center>no</center></placement></openbox_config>' >"$rc"
+  fi
+  e2e_spawn openbox openbox --sm-disable --config-file "$rc"
   e2e_wait_for 15 e2e_wm_answers || e2e_bail "the window manager starts" \
     "$(tail -n 5 "$E2E_WORK/logs/openbox.log")"
 
@@ -289,6 +300,7 @@ e2e_main_windows() {
 }
 
 e2e_main_window_shown() { [ -n "$(e2e_main_windows)" ]; }
+e2e_main_window_hidden() { [ -z "$(e2e_main_windows)" ]; }
 
 # e2e_find_window SECONDS: prints the id of the visible main window, waiting for it to map.
 e2e_find_window() {

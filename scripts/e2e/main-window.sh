@@ -72,11 +72,17 @@ fi
 
 # --- Task bar and pager ------------------------------------------------------------------------
 
-STATE=$(xprop -id "$WID" _NET_WM_STATE)
-e2e_check "the window asks to be left out of task bars (_NET_WM_STATE_SKIP_TASKBAR)" \
-  grep -q '_NET_WM_STATE_SKIP_TASKBAR' <<<"$STATE"
-e2e_check "the window asks to be left out of pagers (_NET_WM_STATE_SKIP_PAGER)" \
-  grep -q '_NET_WM_STATE_SKIP_PAGER' <<<"$STATE"
+# The window manager may take the state over after the map and rewrite it: watched for a while.
+has_state() { xprop -id "$WID" _NET_WM_STATE | grep -q "$1"; }
+check_state() {  # NAME STATE
+  if e2e_wait_for 5 has_state "$2"; then
+    e2e_pass "$1 ($2)"
+  else
+    e2e_fail "$1 ($2)" "$(xprop -id "$WID" _NET_WM_STATE)"
+  fi
+}
+check_state "the window asks to be left out of task bars" _NET_WM_STATE_SKIP_TASKBAR
+check_state "the window asks to be left out of pagers" _NET_WM_STATE_SKIP_PAGER
 
 # --- Typing an amount --------------------------------------------------------------------------
 

@@ -109,7 +109,7 @@ e2e_shot first-hidden >/dev/null
 
 check_second_start hidden
 e2e_check "the hidden program still runs" e2e_running "$FIRST"
-e2e_check "the second start did not bring the hidden window up" ! e2e_main_window_shown
+e2e_check "the second start did not bring the hidden window up" e2e_main_window_hidden
 e2e_stop "$FIRST"
 
 # --- Other spellings -----------------------------------------------------------------------------

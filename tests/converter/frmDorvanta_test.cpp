@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTextBrowser>
@@ -251,6 +252,23 @@ TEST_P(MainWindowTest, WithoutANotificationAreaHidingMinimisesToTheTaskBar) {
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->isMinimized());
   EXPECT_TRUE(window_->ShowInTaskbar());
+}
+
+TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
+  Open();
+  auto name = [](QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+  };
+  Type("42");
+  EXPECT_EQ(name(window_->lblP[0]), QStringLiteral("42"));
+  EXPECT_EQ(name(window_->lblEti[2]), QStringLiteral("prix en euros"));
+  const char* tips[] = {"Fermer Alt+F4",  "Réduire Alt+R",            "Options Alt+O",
+                        "A propos de...", "Aide sur Tavelmarque  F1", "Zone Euro Alt+Z"};
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(name(window_->imaCommand[i]), QString::fromUtf8(tips[i]));
+    EXPECT_EQ(window_->imaCommand[i]->toolTip(), QString::fromUtf8(tips[i]));
+  }
 }
 
 TEST_P(MainWindowTest, Commands) {
