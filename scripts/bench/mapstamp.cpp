@@ -3,11 +3,14 @@
 // coarse next to an 80 ms start-up. Then keeps the program alive until told to stop (so that
 // its memory and idle CPU can be read) and ends it.
 //
-//   bench_mapstamp [--size WxH] [--title TEXT] [--timeout-ms N] [--hold-ms N] -- PROGRAM [ARG...]
+//   bench_mapstamp [--size WxH] [--title TEXT] [--timeout-ms N] [--hold-ms N] [--any-pid]
+//                  -- PROGRAM [ARG...]
 //     prints one line on stdout once a window of PROGRAM is mapped:
 //       pid=P map_ms=T window=0xW width=W height=H late=0|1
 //     or, when none is: pid=P error=timeout | error=exited status=S
 //     then holds until SIGTERM, SIGINT, SIGHUP, the program's exit or --hold-ms, and ends it.
+//     --any-pid takes a window of any process: for PROGRAM under a wrapper such as strace or
+//     perf, whose window bears the wrapped process's pid.
 //   bench_mapstamp --owner SELECTION [--timeout-ms N]
 //     waits until some client owns SELECTION (WM_S0: a window manager runs; _NET_SYSTEM_TRAY_S0:
 //     a notification area does).
@@ -53,13 +56,14 @@ struct Options {
   int timeoutMs = 20000;
   int holdMs = 60000;
   std::string owner;
+  bool anyPid = false;
   char** argv = nullptr;
 };
 
 [[noreturn]] void Usage() {
   std::fprintf(stderr,
                "usage: bench_mapstamp [--size WxH] [--title TEXT] [--timeout-ms N] [--hold-ms N]"
-               " -- PROGRAM [ARG...]\n"
+               " [--any-pid] -- PROGRAM [ARG...]\n"
                "       bench_mapstamp --owner SELECTION [--timeout-ms N]\n");
   std::exit(2);
 }
@@ -72,6 +76,10 @@ Options Parse(int argc, char** argv) {
     if (a == "--") {
       ++i;
       break;
+    }
+    if (a == "--any-pid") {
+      o.anyPid = true;
+      continue;
     }
     if (i + 1 >= argc) Usage();
     const char* v = argv[++i];
@@ -162,7 +170,8 @@ std::vector<Seen> rejected;
 
 bool Matches(xcb_connection_t* c, xcb_window_t w, pid_t child, const Options& o,
              const Atoms& atoms, unsigned& width, unsigned& height) {
-  if (WindowPid(c, w, atoms) != static_cast<long>(child)) return false;
+  const long pid = WindowPid(c, w, atoms);
+  if (o.anyPid ? pid <= 0 : pid != static_cast<long>(child)) return false;
   xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
   if (g == nullptr) return false;
   width = g->width;

@@ -4,6 +4,7 @@
 # A check script sources this file with its arguments:  PROGRAM XSHOT SCREENSHOT_DIR
 # then calls e2e_start_x, its assertions, and e2e_finish.
 # shellcheck shell=bash
+# shellcheck disable=SC2034 # the E2E_ variables are read by the scripts that source this file
 
 set -uo pipefail
 
@@ -395,8 +396,8 @@ e2e_read_text() {
   deadline=$(($(e2e_now_ms) + seconds * 1000))
   while :; do
     if timeout 20 "$E2E_XSHOT" "$wid" "$shot" >/dev/null 2>&1; then
-      E2E_READ_REPORT=$(timeout 20 "$E2E_TEXTPROBE" "${E2E_PROBE_OPTS[@]}" "$shot" "${box[@]}" \
-        "$@" 2>&1)
+      E2E_READ_REPORT=$(timeout 20 "$E2E_TEXTPROBE" "${E2E_PROBE_OPTS[@]}" \
+        --debug "$E2E_WORK/read-debug.png" "$shot" "${box[@]}" "$@" 2>&1)
       status=$?
     else
       E2E_READ_REPORT="xshot could not take a picture of window $wid"
@@ -407,7 +408,10 @@ e2e_read_text() {
     sleep 0.1
   done
   E2E_SHOT_COUNT=$((E2E_SHOT_COUNT + 1))
-  cp "$shot" "$E2E_SHOTS/$(printf '%s-%02d-%s.png' "$E2E_NAME" "$E2E_SHOT_COUNT" "$name")" \
-    2>/dev/null
+  local kept
+  kept=$E2E_SHOTS/$(printf '%s-%02d-%s' "$E2E_NAME" "$E2E_SHOT_COUNT" "$name")
+  cp "$shot" "$kept.png" 2>/dev/null
+  # When the reading fails: the box as seen, the ink read from it, and the expected text.
+  [ "$status" -eq 0 ] || cp "$E2E_WORK/read-debug.png" "$kept-reading.png" 2>/dev/null
   return "$status"
 }

@@ -39,6 +39,10 @@ constexpr double kMinContrast = 40.0;
 // rival's rendering to the expected one's.
 constexpr double kMinSeparation = 0.5;
 
+// Two candidates whose renderings differ by less than this much solid ink (in pixels) cannot be
+// told apart at this size, and the reading proves nothing.
+constexpr double kMinApart = 0.5;
+
 // And the expected rendering must account for most of the ink seen: the mismatch may be at most
 // this share of the ink of the expected text. Catches a box that shows something else entirely.
 constexpr double kMaxMismatch = 0.5;
@@ -257,9 +261,9 @@ int main(int argc, char* argv[]) {
     // 1 when the screenshot is the expected rendering, -1 when it is this rival's.
     const double apart = BestMismatch(Padded(rendered[0]), rendered[i]);
     const double separation = apart > 0 ? (mismatch[i] - mismatch[0]) / apart : 0.0;
-    std::printf("  \"%s\": mismatch %.1f, separation %.2f\n", qPrintable(candidates[i]),
-                mismatch[i], separation);
-    if (separation < kMinSeparation) clear = false;
+    std::printf("  \"%s\": mismatch %.1f, apart %.1f, separation %.2f\n",
+                qPrintable(candidates[i]), mismatch[i], apart, separation);
+    if (apart < kMinApart || separation < kMinSeparation) clear = false;
     if (mismatch[i] < mismatch[nearest]) nearest = i;
   }
   std::printf("textprobe: nearest \"%s\"; \"%s\" %s\n", qPrintable(candidates[nearest]),
