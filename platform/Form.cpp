@@ -209,7 +209,7 @@ void Form::showEvent(QShowEvent* event) {
     everShown_ = true;
     const QScreen* screen = this->screen();
     if (screen != nullptr) {
-      const QRect area = screen->availableGeometry();
+      const QRect area = screen->geometry();
       move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
   }

@@ -40,7 +40,7 @@ void SetSkipTaskbarAndPager(QWidget& window, bool skip) {
                                 Atom(connection, "_NET_WM_STATE_SKIP_PAGER")};
   if (state == XCB_ATOM_NONE) return;
 
-  if (window.isVisible()) {
+  if (window.testAttribute(Qt::WA_Mapped)) {
     // A mapped window's states belong to the window manager: ask it.
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     xcb_client_message_event_t event{};

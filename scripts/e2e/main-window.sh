@@ -5,7 +5,7 @@
 #
 # usage: main-window.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # Functions run through e2e_wait_for look unreachable to shellcheck; arguments are optional.
-# shellcheck disable=SC2317,SC2119
+# shellcheck disable=SC2317,SC2119 source-path=SCRIPTDIR
 source "$(dirname "$0")/lib.sh"
 
 # Window-relative places in pixels: the layout's twips divided by 15, which holds once the

@@ -4,7 +4,7 @@
 #
 # usage: single-instance.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # Functions run through e2e_wait_for look unreachable to shellcheck; arguments are optional.
-# shellcheck disable=SC2317,SC2119
+# shellcheck disable=SC2317,SC2119 source-path=SCRIPTDIR
 source "$(dirname "$0")/lib.sh"
 
 # A notification area is there, as on a desktop that starts the program hidden at logon: without
