@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Form.h"
+#include "platform/VirtualKeys.h"
 
 namespace platform {
 

@@ -33,14 +33,6 @@ int ButtonMask(Qt::MouseButtons buttons) {
   return mask;
 }
 
-int ShiftMask(Qt::KeyboardModifiers modifiers) {
-  int mask = 0;
-  if (modifiers & Qt::ShiftModifier) mask |= kShiftMask;
-  if (modifiers & Qt::ControlModifier) mask |= kCtrlMask;
-  if (modifiers & Qt::AltModifier) mask |= kAltMask;
-  return mask;
-}
-
 Form::Form(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       twipsPerPixelX_(ScreenTwipsPerPixelX()),

@@ -139,8 +139,7 @@ class Form : public QWidget {
   QEventLoop* modalLoop_ = nullptr;
 };
 
-// Mouse buttons and modifiers of a Qt event in the original toolkit's masks.
+// Mouse buttons of a Qt event as a mask.
 int ButtonMask(Qt::MouseButtons buttons);
-int ShiftMask(Qt::KeyboardModifiers modifiers);
 
 }  // namespace platform

@@ -6,14 +6,6 @@ namespace platform {
 
 namespace {
 
-int ModifierMask(Qt::KeyboardModifiers modifiers) {
-  int mask = 0;
-  if (modifiers & Qt::ShiftModifier) mask |= kShiftMask;
-  if (modifiers & Qt::ControlModifier) mask |= kCtrlMask;
-  if (modifiers & Qt::AltModifier) mask |= kAltMask;
-  return mask;
-}
-
 // X11 (and evdev + 8) key codes of the main keyboard's 1 ... 9, 0 keys.
 constexpr quint32 kTopRowFirst = 10;
 constexpr quint32 kTopRowLast = 19;
@@ -62,9 +54,17 @@ int MainCode(int key) {
 
 }  // namespace
 
+int ShiftMask(Qt::KeyboardModifiers modifiers) {
+  int mask = 0;
+  if (modifiers & Qt::ShiftModifier) mask |= kShiftMask;
+  if (modifiers & Qt::ControlModifier) mask |= kCtrlMask;
+  if (modifiers & Qt::AltModifier) mask |= kAltMask;
+  return mask;
+}
+
 VirtualKey TranslateKey(const QKeyEvent& event) {
   VirtualKey result;
-  result.shift = ModifierMask(event.modifiers());
+  result.shift = ShiftMask(event.modifiers());
   const int key = event.key();
   if (key == Qt::Key_Backtab) result.shift |= kShiftMask;
 

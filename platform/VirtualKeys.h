@@ -1,5 +1,7 @@
 #pragma once
 
+#include <Qt>
+
 class QKeyEvent;
 
 namespace platform {
@@ -26,6 +28,9 @@ inline constexpr int F1 = 112;
 inline constexpr int F4 = 115;
 inline constexpr int Comma = 188;
 }  // namespace vk
+
+// The modifiers of a Qt event as a mask.
+int ShiftMask(Qt::KeyboardModifiers modifiers);
 
 struct VirtualKey {
   int code = 0;   // 0 when the key has no code the program knows
