@@ -5,6 +5,7 @@
 #include <QDBusInterface>
 #include <QDBusReply>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "platform/Form.h"
 
@@ -41,10 +42,22 @@ std::intptr_t NotificationArea::MouseMessage(int activationReason, bool statusNo
 }
 
 bool NotificationArea::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
-  const auto key = std::make_pair(static_cast<const Form*>(data.hWnd), data.uID);
+  const Key key(data.hWnd, data.uID);
   if (message == NIM_DELETE) return icons_.erase(key) > 0;
   if (message != NIM_ADD || data.hWnd == nullptr || icons_.count(key) > 0) return false;
+  icons_.emplace(key, Entry{data, nullptr});
+  // Making the icon asks the session bus which kind of tray there is: that waits for an answer,
+  // and is done once the window is on the screen rather than before.
+  QTimer::singleShot(0, &lifetime_, [this, key] {
+    const auto it = icons_.find(key);
+    if (it != icons_.end()) MakeIcon(it->second);
+  });
+  return true;
+}
 
+void NotificationArea::MakeIcon(Entry& entry) {
+  if (entry.icon) return;
+  const NotifyIconData& data = entry.data;
   auto icon = std::make_unique<QSystemTrayIcon>();
   if (data.uFlags & NIF_ICON) icon->setIcon(data.hIcon);
   if (data.uFlags & NIF_TIP) icon->setToolTip(data.szTip.section(QChar(u'\0'), 0, 0));
@@ -62,13 +75,14 @@ bool NotificationArea::Shell_NotifyIcon(std::uint32_t message, const NotifyIconD
   }
   // Shown even without a tray: Qt adds the icon as soon as one appears.
   icon->show();
-  icons_.emplace(key, std::move(icon));
-  return true;
+  entry.icon = std::move(icon);
 }
 
-QSystemTrayIcon* NotificationArea::Icon(const Form* hWnd, std::uint32_t uID) const {
-  const auto it = icons_.find(std::make_pair(hWnd, uID));
-  return it != icons_.end() ? it->second.get() : nullptr;
+QSystemTrayIcon* NotificationArea::Icon(const Form* hWnd, std::uint32_t uID) {
+  const auto it = icons_.find(Key(hWnd, uID));
+  if (it == icons_.end()) return nullptr;
+  MakeIcon(it->second);
+  return it->second.icon.get();
 }
 
 }  // namespace platform

@@ -59,11 +59,19 @@ class NotificationArea {
   // Whether icons are shown by a StatusNotifierItem host (over D-Bus) rather than an XEmbed tray.
   static bool StatusNotifierHostPresent();
 
-  // The icon added for a window and identifier, if any (for tests).
-  QSystemTrayIcon* Icon(const Form* hWnd, std::uint32_t uID) const;
+  // The icon added for a window and identifier, if any (made now if it was still to come).
+  QSystemTrayIcon* Icon(const Form* hWnd, std::uint32_t uID);
 
  private:
-  std::map<std::pair<const Form*, std::uint32_t>, std::unique_ptr<QSystemTrayIcon>> icons_;
+  using Key = std::pair<const Form*, std::uint32_t>;
+  struct Entry {
+    NotifyIconData data;
+    std::unique_ptr<QSystemTrayIcon> icon;
+  };
+  void MakeIcon(Entry& entry);
+
+  std::map<Key, Entry> icons_;
+  QObject lifetime_;  // ends the deferred work of a destroyed area
 };
 
 }  // namespace platform

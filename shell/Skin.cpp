@@ -2,24 +2,33 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
 
 #include "platform/Twips.h"
 #include "shell/mDrawing.h"
 
 namespace skin {
 
+QPixmap LoadPicture(const char* path) {
+  // Every picture is a PNG: naming the format spares loading every image plugin to guess it.
+  QImageReader reader(QString::fromUtf8(path), "png");
+  reader.setAutoDetectImageFormat(false);
+  return QPixmap::fromImage(reader.read());
+}
+
 void ApplyFormLayout(platform::Form& form, const resources::FormLayout& layout) {
+  // The icon is the application's, which every window without one of its own carries.
   form.SetCaption(QString::fromUtf8(layout.caption));
   form.SetFormSize(layout.width, layout.height);
-  form.SetPicture(QPixmap(QString::fromUtf8(layout.picture)));
-  form.setWindowIcon(ApplicationIcon());
+  form.SetPicture(LoadPicture(layout.picture));
 }
 
 QIcon ApplicationIcon() {
-  // The desktop picks the size it needs; the files are only read when it does.
+  // Qt decodes every size added, at once: the larger ones are for desktop entries, which
+  // read the files themselves.
   QIcon icon;
-  for (int size : {16, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/pictures/app%1.png").arg(size), QSize(size, size));
+  for (const char* path : {":/pictures/app16.png", ":/pictures/app32.png", ":/pictures/app48.png"}) {
+    icon.addPixmap(LoadPicture(path));
   }
   return icon;
 }
@@ -52,7 +61,7 @@ platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layo
 platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& layout) {
   auto* image = new platform::Image(form);
   image->SetBounds(layout.left, layout.top, resources::kImageSize, resources::kImageSize);
-  image->SetPicture(QPixmap(QString::fromUtf8(layout.picture)));
+  image->SetPicture(LoadPicture(layout.picture));
   if (layout.toolTip[0] != '\0') image->SetToolTipText(QString::fromUtf8(layout.toolTip));
   return image;
 }

@@ -16,8 +16,11 @@ platform::Label* MakeLabel(platform::Form& form, const resources::LabelLayout& l
 platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layout);
 platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& layout);
 
-// The gold coin with a euro sign, in every size the pictures have.
+// The gold coin with a euro sign, in the sizes windows and notification areas use.
 QIcon ApplicationIcon();
+
+// One of the program's pictures, by resource path.
+QPixmap LoadPicture(const char* path);
 
 // The font of every window's captions, regular or bold.
 QFont WindowFont(bool bold);

@@ -1580,7 +1580,9 @@ QImage preview(const Window& window)
     return image;
 }
 
-bool save(const QImage& picture, const QDir& dir, const QString& name)
+// quality 100 stores the pixels without compression: the backgrounds are decoded at every
+// start, and inflating them costs more than reading them.
+bool save(const QImage& picture, const QDir& dir, const QString& name, int quality = -1)
 {
     // The stored resolution otherwise follows the screen Qt finds, or the lack of one, and
     // the same pictures would come out as different bytes. 96 dots per inch is the 15
@@ -1589,7 +1591,7 @@ bool save(const QImage& picture, const QDir& dir, const QString& name)
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
     const QString path = dir.filePath(name);
-    if (!image.save(path, "PNG")) {
+    if (!image.save(path, "PNG", quality)) {
         std::fprintf(stderr, "makepictures: cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -1621,7 +1623,7 @@ int main(int argc, char** argv)
         {"note500.png", note500()},
     };
     for (const auto& [name, image] : notes) {
-        ok = save(image, out, name) && ok;
+        ok = save(image, out, name, 100) && ok;
         const DiscStats s = discStats(image);
         std::printf("%-12s %dx%d  disc luminance: min %.0f, mean %.0f, %.1f%% at or above %.0f\n",
                     qPrintable(name), image.width(), image.height(), s.minimum, s.mean,
