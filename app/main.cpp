@@ -22,8 +22,7 @@ int main(int argc, char* argv[]) {
   platform::Clock clock;
   platform::HelpViewer help;
   platform::NotificationArea tray;
-  auto window =
-      mMain::Main(app, clock, help, tray, QLocale::system().decimalPoint().toStdString());
+  auto window = mMain::Main(app, clock, help, tray, QLocale::system().decimalPoint().toStdString());
   if (!window) return 0;
   return QApplication::exec();
 }

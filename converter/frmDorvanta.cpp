@@ -29,7 +29,8 @@ frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
     HookLabelMouse(*lblEti[i]);
     HookLabelMouse(*lblP[i]);
   }
-  for (std::size_t i = 0; i < Line1.size(); ++i) Line1[i] = skin::MakeLine(*this, layout::kLine1[i]);
+  for (std::size_t i = 0; i < Line1.size(); ++i)
+    Line1[i] = skin::MakeLine(*this, layout::kLine1[i]);
   for (std::size_t i = 0; i < imaCommand.size(); ++i) {
     imaCommand[i] = skin::MakeImage(*this, layout::kImaCommand[i]);
     imaCommand[i]->Click = [this, i] { imaCommand_Click(static_cast<int>(i)); };
@@ -114,8 +115,7 @@ void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
   } else {
     switch (keyCode) {
       case vk::Tab:
-        model_.MoveRow((shift & platform::kShiftMask) != 0 ? Direction::Previous
-                                                           : Direction::Next);
+        model_.MoveRow((shift & platform::kShiftMask) != 0 ? Direction::Previous : Direction::Next);
         break;
       case vk::Up:
         model_.MoveRow(Direction::Previous);

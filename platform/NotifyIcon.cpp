@@ -67,11 +67,12 @@ void NotificationArea::MakeIcon(Entry& entry) {
     const std::uint32_t callback = data.uCallbackMessage;
     // Qt picks the kind of icon once, when it is made; so is the meaning of its activations.
     const bool statusNotifier = StatusNotifierHostPresent();
-    QObject::connect(icon.get(), &QSystemTrayIcon::activated, window,
-                     [window, id, callback, statusNotifier](QSystemTrayIcon::ActivationReason reason) {
-                       const std::intptr_t mouse = MouseMessage(reason, statusNotifier);
-                       if (mouse != 0) window->SendMessage(callback, id, mouse);
-                     });
+    QObject::connect(
+        icon.get(), &QSystemTrayIcon::activated, window,
+        [window, id, callback, statusNotifier](QSystemTrayIcon::ActivationReason reason) {
+          const std::intptr_t mouse = MouseMessage(reason, statusNotifier);
+          if (mouse != 0) window->SendMessage(callback, id, mouse);
+        });
   }
   // Shown even without a tray: Qt adds the icon as soon as one appears.
   icon->show();

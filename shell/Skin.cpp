@@ -27,7 +27,8 @@ QIcon ApplicationIcon() {
   // Qt decodes every size added, at once: the larger ones are for desktop entries, which
   // read the files themselves.
   QIcon icon;
-  for (const char* path : {":/pictures/app16.png", ":/pictures/app32.png", ":/pictures/app48.png"}) {
+  for (const char* path :
+       {":/pictures/app16.png", ":/pictures/app32.png", ":/pictures/app48.png"}) {
     icon.addPixmap(LoadPicture(path));
   }
   return icon;
@@ -67,8 +68,10 @@ platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& l
 }
 
 void ClipToEllipse(platform::Form& form) {
-  const int w = platform::RoundHalfEven(form.Width()) / platform::RoundHalfEven(form.TwipsPerPixelX());
-  const int h = platform::RoundHalfEven(form.Height()) / platform::RoundHalfEven(form.TwipsPerPixelY());
+  const int w =
+      platform::RoundHalfEven(form.Width()) / platform::RoundHalfEven(form.TwipsPerPixelX());
+  const int h =
+      platform::RoundHalfEven(form.Height()) / platform::RoundHalfEven(form.TwipsPerPixelY());
   form.SetWindowRegion(QRegion(0, 0, w, h, QRegion::Ellipse));
 }
 

@@ -1,13 +1,18 @@
 // Starts a program and reports, to the microsecond, how long after its start the X server
-// mapped its window: polling with xdotool only sees a window tens of milliseconds late, too
-// coarse next to an 80 ms start-up. Then keeps the program alive until told to stop (so that
-// its memory and idle CPU can be read) and ends it.
+// mapped its window and, where the server has the DAMAGE extension, how long until something was
+// first drawn in it: polling with xdotool only sees a window tens of milliseconds late, too
+// coarse next to an 80 ms start-up, and a mapped window is not yet a shown one (what a program
+// puts off until after mapping still keeps its user waiting). Then keeps the program alive until
+// told to stop, so that its memory and idle CPU can be read, and ends it.
 //
 //   bench_mapstamp [--size WxH] [--title TEXT] [--timeout-ms N] [--hold-ms N] [--any-pid]
 //                  -- PROGRAM [ARG...]
-//     prints one line on stdout once a window of PROGRAM is mapped:
-//       pid=P map_ms=T window=0xW width=W height=H late=0|1
-//     or, when none is: pid=P error=timeout | error=exited status=S
+//     prints one line on stdout once a window of PROGRAM is mapped and first drawn:
+//       pid=P map_ms=T paint_ms=T cpu_map_ms=C cpu_paint_ms=C window=0xW width=W height=H late=0|1
+//     (paint_ms=-1: not drawn within the timeout, or no DAMAGE extension; cpu_*: CPU time that
+//     all of PROGRAM's threads had used by then, which other load on the machine hardly moves,
+//     unlike the elapsed times), or, when no window
+//     is mapped: pid=P error=timeout | error=exited status=S | error=interrupted;
 //     then holds until SIGTERM, SIGINT, SIGHUP, the program's exit or --hold-ms, and ends it.
 //     --any-pid takes a window of any process: for PROGRAM under a wrapper such as strace or
 //     perf, whose window bears the wrapped process's pid.
@@ -27,6 +32,11 @@
 #include <time.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
+#ifdef BENCH_HAVE_DAMAGE
+#include <xcb/damage.h>
+#endif
+
+#include <dirent.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -168,8 +178,8 @@ struct Seen {
 // --size or --title is obvious.
 std::vector<Seen> rejected;
 
-bool Matches(xcb_connection_t* c, xcb_window_t w, pid_t child, const Options& o,
-             const Atoms& atoms, unsigned& width, unsigned& height) {
+bool Matches(xcb_connection_t* c, xcb_window_t w, pid_t child, const Options& o, const Atoms& atoms,
+             unsigned& width, unsigned& height) {
   const long pid = WindowPid(c, w, atoms);
   if (o.anyPid ? pid <= 0 : pid != static_cast<long>(child)) return false;
   xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
@@ -187,6 +197,80 @@ bool Matches(xcb_connection_t* c, xcb_window_t w, pid_t child, const Options& o,
   return sizeOk && titleOk;
 }
 
+// First drawing into each watched window. A damage object is attached to every top-level at its
+// creation, long before anything can be drawn in it, so that no first paint can slip by unseen.
+class Paints {
+ public:
+  explicit Paints(xcb_connection_t* c) : c_(c) {
+#ifdef BENCH_HAVE_DAMAGE
+    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_damage_id);
+    if (ext == nullptr || ext->present == 0) return;
+    std::free(xcb_damage_query_version_reply(
+        c, xcb_damage_query_version(c, XCB_DAMAGE_MAJOR_VERSION, XCB_DAMAGE_MINOR_VERSION),
+        nullptr));
+    event_ = ext->first_event + XCB_DAMAGE_NOTIFY;
+    available_ = true;
+#endif
+  }
+  bool Available() const { return available_; }
+  void Watch(xcb_window_t w) {
+#ifdef BENCH_HAVE_DAMAGE
+    if (available_) {
+      xcb_damage_create(c_, xcb_generate_id(c_), w, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
+    }
+#else
+    (void)w;
+#endif
+  }
+  // True when ev is a first drawing (whose time is then kept).
+  bool Take(const xcb_generic_event_t* ev, double at) {
+#ifdef BENCH_HAVE_DAMAGE
+    if (!available_ || (ev->response_type & 0x7f) != event_) return false;
+    const auto* dn = reinterpret_cast<const xcb_damage_notify_event_t*>(ev);
+    for (const auto& [w, t] : first_) {
+      if (w == dn->drawable) return true;
+    }
+    first_.emplace_back(dn->drawable, at);
+    return true;
+#else
+    (void)ev;
+    (void)at;
+    return false;
+#endif
+  }
+  double At(xcb_window_t w) const {
+    for (const auto& [window, t] : first_) {
+      if (window == w) return t;
+    }
+    return -1;
+  }
+
+ private:
+  xcb_connection_t* c_;
+  bool available_ = false;
+  uint8_t event_ = 0;
+  std::vector<std::pair<xcb_window_t, double>> first_;
+};
+
+// Time on CPU of every thread of pid so far, in ms, from the scheduler's nanosecond counts: the
+// tick-based counts of /proc/PID/stat are 10 ms coarse.
+double CpuMs(pid_t pid) {
+  const std::string dir = "/proc/" + std::to_string(pid) + "/task";
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return -1;
+  double ns = 0;
+  while (const dirent* e = readdir(d)) {
+    if (e->d_name[0] == '.') continue;
+    FILE* f = std::fopen((dir + "/" + e->d_name + "/schedstat").c_str(), "r");
+    if (f == nullptr) continue;
+    unsigned long long run = 0;
+    if (std::fscanf(f, "%llu", &run) == 1) ns += static_cast<double>(run);
+    std::fclose(f);
+  }
+  closedir(d);
+  return ns / 1e6;
+}
+
 void EndChild(pid_t child, int pidfd) {
   if (kill(child, SIGTERM) == 0) {
     pollfd p{pidfd, POLLIN, 0};
@@ -199,6 +283,7 @@ int Run(xcb_connection_t* c, const Options& o) {
   const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
   const xcb_window_t root = screen->root;
   const Atoms atoms{Atom(c, "_NET_WM_PID"), Atom(c, "_NET_WM_NAME"), Atom(c, "UTF8_STRING")};
+  Paints paints(c);
   // Top-level windows are born children of the root: their creation is seen there, and each is
   // then watched on its own, because a window manager reparents it before mapping it.
   const uint32_t rootMask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
@@ -245,45 +330,61 @@ int Run(xcb_connection_t* c, const Options& o) {
   bool exited = false;
   int status = 0;
   bool interrupted = false;
+  double cpuAtMap = -1;
+  double cpuAtPaint = -1;
+  const auto done = [&] {
+    if (exited || interrupted) return true;
+    if (mapped == XCB_WINDOW_NONE) return false;
+    return !paints.Available() || paints.At(mapped) >= 0;
+  };
 
-  while (mapped == XCB_WINDOW_NONE && !exited && !interrupted) {
+  while (!done()) {
     while (xcb_generic_event_t* ev = xcb_poll_for_event(c)) {
       const double at = NowMs();
       const uint8_t type = ev->response_type & 0x7f;
-      if (type == XCB_CREATE_NOTIFY) {
+      if (paints.Take(ev, at)) {
+        if (mapped != XCB_WINDOW_NONE && cpuAtPaint < 0 && paints.At(mapped) >= 0) {
+          cpuAtPaint = CpuMs(child);
+        }
+      } else if (type == XCB_CREATE_NOTIFY) {
         const auto* cn = reinterpret_cast<xcb_create_notify_event_t*>(ev);
         if (cn->override_redirect == 0) {
           const uint32_t mask = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
           xcb_change_window_attributes(c, cn->window, XCB_CW_EVENT_MASK, &mask);
+          paints.Watch(cn->window);
           // Mapped before the watch took hold: counted now, and flagged.
-          xcb_get_window_attributes_reply_t* wa = xcb_get_window_attributes_reply(
-              c, xcb_get_window_attributes(c, cn->window), nullptr);
-          if (wa != nullptr && wa->map_state != XCB_MAP_STATE_UNMAPPED &&
+          xcb_get_window_attributes_reply_t* wa =
+              xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, cn->window), nullptr);
+          if (mapped == XCB_WINDOW_NONE && wa != nullptr &&
+              wa->map_state != XCB_MAP_STATE_UNMAPPED &&
               Matches(c, cn->window, child, o, atoms, width, height)) {
             mapped = cn->window;
             mappedAt = NowMs();
+            cpuAtMap = CpuMs(child);
             late = true;
           }
           std::free(wa);
         }
-      } else if (type == XCB_MAP_NOTIFY) {
+      } else if (type == XCB_MAP_NOTIFY && mapped == XCB_WINDOW_NONE) {
         const auto* mn = reinterpret_cast<xcb_map_notify_event_t*>(ev);
         if (Matches(c, mn->window, child, o, atoms, width, height)) {
           mapped = mn->window;
           mappedAt = at;
+          cpuAtMap = CpuMs(child);
         }
       }
       std::free(ev);
-      if (mapped != XCB_WINDOW_NONE) break;
+      if (done()) break;
     }
-    if (mapped != XCB_WINDOW_NONE) break;
+    if (done()) break;
     if (xcb_connection_has_error(c) != 0) {
       std::fprintf(stderr, "bench_mapstamp: lost the X connection\n");
       break;
     }
     const int wait = RemainingMs(deadline);
     if (wait == 0) break;
-    pollfd fds[3] = {{xcb_get_file_descriptor(c), POLLIN, 0}, {pidfd, POLLIN, 0}, {sigfd, POLLIN, 0}};
+    pollfd fds[3] = {
+        {xcb_get_file_descriptor(c), POLLIN, 0}, {pidfd, POLLIN, 0}, {sigfd, POLLIN, 0}};
     if (poll(fds, 3, wait) < 0 && errno != EINTR) break;
     if ((fds[1].revents & POLLIN) != 0) {
       exited = waitpid(child, &status, WNOHANG) == child;
@@ -292,8 +393,12 @@ int Run(xcb_connection_t* c, const Options& o) {
   }
 
   if (mapped != XCB_WINDOW_NONE) {
-    std::printf("pid=%d map_ms=%.3f window=0x%x width=%u height=%u late=%d\n", child,
-                mappedAt - start, mapped, width, height, late ? 1 : 0);
+    const double paintedAt = paints.At(mapped);
+    std::printf(
+        "pid=%d map_ms=%.3f paint_ms=%.3f cpu_map_ms=%.3f cpu_paint_ms=%.3f window=0x%x width=%u"
+        " height=%u late=%d\n",
+        child, mappedAt - start, paintedAt < 0 ? -1.0 : paintedAt - start, cpuAtMap,
+        paintedAt < 0 ? -1.0 : cpuAtPaint, mapped, width, height, late ? 1 : 0);
   } else if (exited) {
     std::printf("pid=%d error=exited status=%d\n", child,
                 WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status));
@@ -306,9 +411,9 @@ int Run(xcb_connection_t* c, const Options& o) {
   }
   std::fflush(stdout);
   xcb_disconnect(c);
-  if (exited) return 4;
+  if (exited && mapped == XCB_WINDOW_NONE) return 4;
 
-  if (mapped != XCB_WINDOW_NONE && !interrupted) {
+  if (mapped != XCB_WINDOW_NONE && !interrupted && !exited) {
     pollfd fds[2] = {{pidfd, POLLIN, 0}, {sigfd, POLLIN, 0}};
     const double holdUntil = NowMs() + o.holdMs;
     int wait;

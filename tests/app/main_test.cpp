@@ -1,7 +1,6 @@
-#include "app/mMain.h"
-
 #include <gtest/gtest.h>
 
+#include "app/mMain.h"
 #include "support/TestNotificationArea.h"
 
 namespace {

@@ -21,8 +21,8 @@ constexpr platform::VbColour kBlack = 0;
 // Opens the key handler to the tests, which also feed it codes no keyboard produces.
 class Window : public frmDorvanta {
  public:
-  using frmDorvanta::frmDorvanta;
   using frmDorvanta::Form_KeyDown;
+  using frmDorvanta::frmDorvanta;
 };
 
 QDateTime At(int year, int month, int day, int hour = 12) {
@@ -102,12 +102,9 @@ TEST_P(MainWindowTest, HighlightAndMarkerFollowTheSelectedRow) {
     int row;
     double markerLeft, markerTop;
   } steps[] = {
-      {{Qt::Key_Tab}, 1, 2482, 1080},
-      {{Qt::Key_Down}, 2, 2482, 1560},
-      {{Qt::Key_Tab}, 0, 2242, 600},
-      {{Qt::Key_Backtab, Qt::ShiftModifier}, 2, 2482, 1560},
-      {{Qt::Key_Up}, 1, 2482, 1080},
-      {{Qt::Key_Tab, Qt::ShiftModifier}, 0, 2242, 600},
+      {{Qt::Key_Tab}, 1, 2482, 1080}, {{Qt::Key_Down}, 2, 2482, 1560},
+      {{Qt::Key_Tab}, 0, 2242, 600},  {{Qt::Key_Backtab, Qt::ShiftModifier}, 2, 2482, 1560},
+      {{Qt::Key_Up}, 1, 2482, 1080},  {{Qt::Key_Tab, Qt::ShiftModifier}, 0, 2242, 600},
   };
   for (const Step& s : steps) {
     Type({s.key});
@@ -139,20 +136,27 @@ TEST_P(MainWindowTest, KeyMapDrivesTheRows) {
     std::vector<Key> keys;
     std::array<const char*, 4> shown;
   } cases[] = {
-      {"digits then Enter", {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Return}},
+      {"digits then Enter",
+       {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Return}},
        {"100", "0", "15~24", "0"}},
       {"keypad digits, keypad Enter",
-       {{Qt::Key_1, Qt::KeypadModifier}, {Qt::Key_0, Qt::KeypadModifier},
-        {Qt::Key_0, Qt::KeypadModifier}, {Qt::Key_Enter, Qt::KeypadModifier}},
+       {{Qt::Key_1, Qt::KeypadModifier},
+        {Qt::Key_0, Qt::KeypadModifier},
+        {Qt::Key_0, Qt::KeypadModifier},
+        {Qt::Key_Enter, Qt::KeypadModifier}},
        {"100", "0", "15~24", "0"}},
       {"euros to francs with the comma key",
        {{Qt::Key_Tab}, {Qt::Key_1}, {Qt::Key_2}, {Qt::Key_Comma}, {Qt::Key_5}, {Qt::Key_Return}},
        {"81~99", "0", "12,5", "0"}},
       {"keypad decimal key",
-       {{Qt::Key_Tab}, {Qt::Key_1}, {Qt::Key_Period, Qt::KeypadModifier}, {Qt::Key_5},
+       {{Qt::Key_Tab},
+        {Qt::Key_1},
+        {Qt::Key_Period, Qt::KeypadModifier},
+        {Qt::Key_5},
         {Qt::Key_Down}},
        {"9~84", "0", "1,5", "0"}},
-      {"Backspace", {{Qt::Key_1}, {Qt::Key_2}, {Qt::Key_Backspace}, {Qt::Key_Return}},
+      {"Backspace",
+       {{Qt::Key_1}, {Qt::Key_2}, {Qt::Key_Backspace}, {Qt::Key_Return}},
        {"1", "0", "0~15", "0"}},
       {"Escape takes back the entry and its conversion",
        {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Return}, {Qt::Key_Escape}},
@@ -160,15 +164,20 @@ TEST_P(MainWindowTest, KeyMapDrivesTheRows) {
       {"Escape during an entry",
        {{Qt::Key_5}, {Qt::Key_Return}, {Qt::Key_7}, {Qt::Key_Escape}},
        {"5", "0", "0~76", "0"}},
-      {"Tab converts before moving", {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Tab}},
+      {"Tab converts before moving",
+       {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_Tab}},
        {"100", "0", "15~24", "0"}},
-      {"letter O converts", {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_O}},
+      {"letter O converts",
+       {{Qt::Key_1}, {Qt::Key_0}, {Qt::Key_0}, {Qt::Key_O}},
        {"100", "0", "15~24", "0"}},
       {"Shift, Ctrl and Alt do not change a digit",
-       {{Qt::Key_1, Qt::ShiftModifier}, {Qt::Key_0, Qt::ControlModifier},
-        {Qt::Key_0, Qt::AltModifier}, {Qt::Key_Return}},
+       {{Qt::Key_1, Qt::ShiftModifier},
+        {Qt::Key_0, Qt::ControlModifier},
+        {Qt::Key_0, Qt::AltModifier},
+        {Qt::Key_Return}},
        {"100", "0", "15~24", "0"}},
-      {"keys without a meaning", {{Qt::Key_A}, {Qt::Key_Space}, {Qt::Key_F2}, {Qt::Key_Left}},
+      {"keys without a meaning",
+       {{Qt::Key_A}, {Qt::Key_Space}, {Qt::Key_F2}, {Qt::Key_Left}},
        {"0", "0", "0", "0"}},
   };
   for (const Case& c : cases) {
@@ -263,8 +272,12 @@ TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
   Type("42");
   EXPECT_EQ(name(window_->lblP[0]), QStringLiteral("42"));
   EXPECT_EQ(name(window_->lblEti[2]), QStringLiteral("prix en euros"));
-  const char* tips[] = {"Fermer Alt+F4",  "Réduire Alt+R",            "Options Alt+O",
-                        "A propos de...", "Aide sur Tavelmarque  F1", "Zone Euro Alt+Z"};
+  const char* tips[] = {"Fermer Alt+F4",
+                        "Réduire Alt+R",
+                        "Options Alt+O",
+                        "A propos de...",
+                        "Aide sur Tavelmarque  F1",
+                        "Zone Euro Alt+Z"};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(name(window_->imaCommand[i]), QString::fromUtf8(tips[i]));
     EXPECT_EQ(window_->imaCommand[i]->toolTip(), QString::fromUtf8(tips[i]));
@@ -332,7 +345,8 @@ TEST_P(MainWindowTest, TenThousandDigitsAndHeldKeys) {
   for (int i = 0; i < 10000; ++i) window_->Form_KeyDown(platform::vk::Digit0 + 9, 0);
   Type({{Qt::Key_Return}});
   EXPECT_EQ(window_->Model().RowText()[0].size(), 10000u);
-  EXPECT_FALSE(Shown(2).contains(QStringLiteral("inf")) || Shown(2).contains(QStringLiteral("nan")));
+  EXPECT_FALSE(Shown(2).contains(QStringLiteral("inf")) ||
+               Shown(2).contains(QStringLiteral("nan")));
   // A held key repeats its press without releases.
   for (int i = 0; i < 50; ++i) {
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QString(), true);

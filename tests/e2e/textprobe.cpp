@@ -230,7 +230,7 @@ int main(int argc, char* argv[]) {
   }
   const QRect boxRect(box[0], box[1], box[2], box[3]);
   QStringList candidates = args.mid(5);  // the expected text first
-  candidates.removeDuplicates();          // a rival spelled like the expected text is no rival
+  candidates.removeDuplicates();         // a rival spelled like the expected text is no rival
   const auto count = static_cast<std::size_t>(candidates.size());
 
   QFont font(family);
@@ -261,8 +261,8 @@ int main(int argc, char* argv[]) {
     // 1 when the screenshot is the expected rendering, -1 when it is this rival's.
     const double apart = BestMismatch(Padded(rendered[0]), rendered[i]);
     const double separation = apart > 0 ? (mismatch[i] - mismatch[0]) / apart : 0.0;
-    std::printf("  \"%s\": mismatch %.1f, apart %.1f, separation %.2f\n",
-                qPrintable(candidates[i]), mismatch[i], apart, separation);
+    std::printf("  \"%s\": mismatch %.1f, apart %.1f, separation %.2f\n", qPrintable(candidates[i]),
+                mismatch[i], apart, separation);
     if (apart < kMinApart || separation < kMinSeparation) clear = false;
     if (mismatch[i] < mismatch[nearest]) nearest = i;
   }

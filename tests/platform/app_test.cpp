@@ -76,8 +76,8 @@ TEST(Twips, ConversionsRoundHalfToEven) {
   struct Case {
     double value;
     int rounded;
-  } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {14.5, 14}, {15.5, 16},
-               {2700.0, 2700}, {2.49, 2}};
+  } cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},       {-0.5, 0}, {-1.5, -2},
+               {14.5, 14}, {15.5, 16}, {2700.0, 2700}, {2.49, 2}};
   for (const Case& c : cases) EXPECT_EQ(platform::RoundHalfEven(c.value), c.rounded) << c.value;
   EXPECT_DOUBLE_EQ(platform::TwipsPerPixelForDpi(96), 15.0);
   EXPECT_DOUBLE_EQ(platform::TwipsPerPixelForDpi(120), 12.0);
