@@ -10,7 +10,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev locales
   fonts-liberation
-  libxcb1-dev
+  libxcb1-dev libxcb-damage0-dev
   xvfb xauth xdotool openbox trayer x11-utils x11-xkb-utils dbus
 )
 
