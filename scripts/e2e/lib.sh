@@ -210,8 +210,10 @@ e2e_start_x() {
     touch "$XAUTHORITY"
     xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie" || continue
     export DISPLAY=:$n
+    # Without -noreset the server resets whenever its last client leaves, as the probe below
+    # does, and a client that connects during the reset is turned away.
     e2e_spawn "xvfb-$attempt" Xvfb ":$n" -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" \
-      -nolisten tcp -auth "$XAUTHORITY"
+      -nolisten tcp -noreset -auth "$XAUTHORITY"
     local xvfb=$E2E_LAST_PID
     # Another server may have taken the number meanwhile: then Xvfb ends, and the next one is tried.
     if e2e_wait_for 15 e2e_display_answers && e2e_running "$xvfb"; then
@@ -246,11 +248,19 @@ e2e_start_x() {
   setxkbmap -layout us || e2e_bail "the US keyboard layout is set"
 
   if [ "$with_tray" -eq 1 ]; then
-    e2e_spawn trayer trayer --edge bottom --align right --widthtype request --height 24 \
-      --SetDockType true --transparent false
-    # trayer maps its panel once it has taken the notification area's selection.
-    timeout 15 xdotool search --sync --onlyvisible --class '^trayer$' >/dev/null 2>&1 ||
-      e2e_bail "the notification area (trayer) starts" "$(tail -n 5 "$E2E_WORK/logs/trayer.log")"
+    # trayer maps its panel once it has taken the notification area's selection. On a busy
+    # machine it sometimes never maps it, waiting for good with the panel made but unmapped:
+    # such a trayer is replaced by a new one.
+    local tries
+    for tries in 1 2 3; do
+      e2e_spawn "trayer-$tries" trayer --edge bottom --align right --widthtype request \
+        --height 24 --SetDockType true --transparent false
+      local trayer=$E2E_LAST_PID
+      timeout 10 xdotool search --sync --onlyvisible --class '^trayer$' >/dev/null 2>&1 && break
+      e2e_stop "$trayer"
+      [ "$tries" -eq 3 ] && e2e_bail "the notification area (trayer) starts" \
+        "$(tail -n 5 "$E2E_WORK"/logs/trayer-*.log)"
+    done
   fi
 }
 
@@ -414,4 +424,62 @@ e2e_read_text() {
   # When the reading fails: the box as seen, the ink read from it, and the expected text.
   [ "$status" -eq 0 ] || cp "$E2E_WORK/read-debug.png" "$kept-reading.png" 2>/dev/null
   return "$status"
+}
+
+# ---------------------------------------------------------------------------------------------
+# Window manager state
+
+# e2e_active_window: prints (in decimal) the window the window manager has made active; nothing
+# when there is none.
+e2e_active_window() {
+  local id
+  id=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null |
+    sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')
+  [ -n "$id" ] && [ $((id)) -ne 0 ] && echo $((id))
+}
+
+# e2e_is_active WID: the window is the active one and has the keyboard focus, so that keys typed
+# now reach it.
+e2e_is_active() {
+  [ "$(e2e_active_window)" = "$(($1))" ] &&
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]
+}
+
+# e2e_wm_state WID: prints the ICCCM state the window manager gives the window (Normal, Iconic,
+# Withdrawn); nothing when it has given none.
+e2e_wm_state() {
+  xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/^[[:space:]]*window state: //p'
+}
+
+# e2e_map_state WID: prints IsViewable, IsUnviewable or IsUnMapped.
+e2e_map_state() {
+  xwininfo -id "$1" 2>/dev/null | sed -n 's/^  Map State: //p'
+}
+
+# e2e_has_net_state WID STATE...: the window's _NET_WM_STATE holds every one of the states.
+e2e_has_net_state() {
+  local states state
+  states=$(xprop -id "$1" _NET_WM_STATE 2>/dev/null) || return 1
+  shift
+  for state in "$@"; do
+    grep -qE "(= |, )$state(,|\$)" <<<"$states" || return 1
+  done
+}
+
+# e2e_watch_clients: from now on, every window the window manager manages is logged. It lists
+# each one in the root's _NET_CLIENT_LIST, so that a window shown even for a moment leaves its
+# trace in the log; icons in a tray and tooltips are not managed. The window manager may write
+# the list again unchanged: only windows missing from its first value count.
+e2e_watch_clients() {
+  E2E_CLIENTS_LOG=$E2E_WORK/logs/clients.log
+  e2e_spawn clients xprop -root -spy _NET_CLIENT_LIST
+  # xprop prints the list as it is first, then each new value.
+  e2e_wait_for 10 grep -q . "$E2E_CLIENTS_LOG"
+}
+
+# e2e_new_clients: prints the windows managed since e2e_watch_clients, one a line.
+e2e_new_clients() {
+  local first
+  first=$(head -n 1 "$E2E_CLIENTS_LOG" | grep -o '0x[0-9a-f]*' | sort -u)
+  tail -n +2 "$E2E_CLIENTS_LOG" | grep -o '0x[0-9a-f]*' | sort -u | grep -vxF "${first:-none}"
 }
