@@ -483,3 +483,21 @@ e2e_new_clients() {
   first=$(head -n 1 "$E2E_CLIENTS_LOG" | grep -o '0x[0-9a-f]*' | sort -u)
   tail -n +2 "$E2E_CLIENTS_LOG" | grep -o '0x[0-9a-f]*' | sort -u | grep -vxF "${first:-none}"
 }
+
+# e2e_check_alt_r_hides NAME: Alt+R, typed into the active window, unmaps it without minimising
+# it. Returns 1 when the window is still mapped.
+e2e_check_alt_r_hides() {
+  local name=$1 state
+  xdotool key alt+r
+  if ! e2e_wait_for 5 e2e_main_window_hidden; then
+    e2e_fail "$name" "the window is still mapped 5 s after Alt+R"
+    return 1
+  fi
+  state=$(e2e_wm_state "$WID")
+  if [ "$(e2e_map_state "$WID")" = IsUnMapped ] && [ "$state" != Iconic ]; then
+    e2e_pass "$name"
+  else
+    e2e_fail "$name" "map state $(e2e_map_state "$WID"), WM_STATE ${state:-none}:" \
+      "minimised, not hidden"
+  fi
+}

@@ -154,19 +154,7 @@ check_out_of_task_bars() {
 }
 
 check_hides() {  # NAME
-  local state
-  xdotool key alt+r
-  if ! e2e_wait_for 5 e2e_main_window_hidden; then
-    e2e_fail "$1" "the window is still mapped 5 s after Alt+R"
-    return 1
-  fi
-  state=$(e2e_wm_state "$WID")
-  if [ "$(e2e_map_state "$WID")" = IsUnMapped ] && [ "$state" != Iconic ]; then
-    e2e_pass "$1"
-  else
-    e2e_fail "$1" "map state $(e2e_map_state "$WID"), WM_STATE ${state:-none}:" \
-      "minimised, not hidden"
-  fi
+  e2e_check_alt_r_hides "$1"
 }
 
 if item_method Activate; then

@@ -126,19 +126,8 @@ check_out_of_task_bars() {
 # check_hides NAME: Alt+R, typed into the active window, unmaps it without minimising it, and
 # the icon stays.
 check_hides() {
-  local name=$1 state
-  xdotool key alt+r
-  if ! e2e_wait_for 5 e2e_main_window_hidden; then
-    e2e_fail "$name" "the window is still mapped 5 s after Alt+R"
-    return 1
-  fi
-  state=$(e2e_wm_state "$WID")
-  if [ "$(e2e_map_state "$WID")" = IsUnMapped ] && [ "$state" != Iconic ]; then
-    e2e_pass "$name"
-  else
-    e2e_fail "$name" "map state $(e2e_map_state "$WID"), WM_STATE ${state:-none}:" \
-      "minimised, not hidden"
-  fi
+  local name=$1
+  e2e_check_alt_r_hides "$name" || return 1
   e2e_check_eq "$name: the icon stays in the tray" "1 Tavelmarque" \
     "$(tray_icon_count) $(tray_icons | awk '{ print $2 }' | tr '\n' ' ' | sed 's/ $//')"
 }
