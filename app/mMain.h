@@ -10,13 +10,17 @@
 
 namespace mMain {
 
+// How long a hidden start waits for a notification area before it shows the window instead.
+inline constexpr int kTrayWaitMilliseconds = 10000;
+
 // Starts the program: nothing when another instance runs (the result is then empty), otherwise
 // names the help file and creates the main window, loaded hidden for exactly "/Hidden" and shown
-// for any other command line. Without a notification area to bring it back from, the window is
-// shown whatever the command line.
+// for any other command line. Without a notification area to bring it back from (none within
+// kTrayWaitMilliseconds), the window is shown whatever the command line.
 std::unique_ptr<converter::frmDorvanta> Main(platform::App& app, const platform::Clock& clock,
                                              platform::HelpViewer& help,
                                              platform::NotificationArea& tray,
-                                             const std::string& decimalSeparator);
+                                             const std::string& decimalSeparator,
+                                             int trayWaitMilliseconds = kTrayWaitMilliseconds);
 
 }  // namespace mMain

@@ -1,17 +1,30 @@
 #include <QApplication>
 #include <QLocale>
+#include <cstdio>
 
 #include "app/mMain.h"
+#include "platform/DisplayCheck.h"
 #include "shell/Skin.h"
 
 int main(int argc, char* argv[]) {
   QCoreApplication::setApplicationName(QStringLiteral("Tavelmarque"));
+  // The installed desktop entry's name (TAVELMARQUE_APP_ID, set by packaging/CMakeLists.txt):
+  // docks and task switchers match the window to the entry, its name and its icon through it.
+  QGuiApplication::setDesktopFileName(QStringLiteral(TAVELMARQUE_APP_ID));
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   // The instance lock is taken before any connection to the display, so that a second start
   // ends without touching the screen at all.
   platform::App app(QStringLiteral("Tavelmarque"), arguments);
   if (app.PrevInstance()) return 0;
+  if (!app.LockProblem().isEmpty()) {
+    std::fprintf(stderr, "Tavelmarque: %s\n", qPrintable(app.LockProblem()));
+  }
+  // Qt aborts, leaving a core dump, where it reaches no display: the reason is told instead.
+  if (const QString problem = platform::WhyNoDisplay(arguments); !problem.isEmpty()) {
+    std::fprintf(stderr, "Tavelmarque cannot start: %s.\n", qPrintable(problem));
+    return 1;
+  }
 
   QApplication application(argc, argv);
   // The main window may be hidden with only the notification-area icon left: closing some other

@@ -7,7 +7,7 @@
 #include <limits>
 #include <system_error>
 
-#include "app/mMainText.h"
+#include "text/mMainText.h"
 
 namespace converter {
 namespace {
@@ -103,6 +103,12 @@ std::string FormatAmount(double x, std::string_view decimalSeparator) {
     if (significant[static_cast<std::size_t>(kept)] >= '5') Increment(hundredths);
   }
   hundredths.erase(0, std::min(hundredths.find_first_not_of('0'), hundredths.size() - 1));
+  // Rounded to 15 digits, the largest doubles become numbers beyond the range of a double: such
+  // a text would read back as an infinity, so it is not shown as an amount.
+  if (exponent >= std::numeric_limits<double>::max_exponent10) {
+    const std::string_view whole(hundredths.data(), hundredths.size() - 2);
+    if (std::isinf(ReadLeadingNumber(whole))) return std::string(kOutOfRangeText);
+  }
   const bool zero = hundredths == "0";
   if (hundredths.size() < 3) hundredths.insert(0, 3 - hundredths.size(), '0');
 

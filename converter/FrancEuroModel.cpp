@@ -89,6 +89,8 @@ void FrancEuroModel::SetChangeMode(bool on) {
 
 void FrancEuroModel::SelectRow(int row) {
   if (row < 0 || row > 2 || (row == 1 && !changeMode_)) return;
+  // An entry belongs to the row it is typed into: leaving that row ends it, as a move does.
+  if (entryActive_ && row != currentRow_) ConvertAmounts();
   const int oldRow = std::exchange(currentRow_, row);
   if (onRowSelected) onRowSelected(oldRow, row);
 }

@@ -1,8 +1,17 @@
 #include "converter/frmDorvanta.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QTime>
+#include <filesystem>
+#include <system_error>
 
+#include "about/frmAbout.h"
+#include "eurozone/frmZoneEuro.h"
+#include "options/StartupShortcut.h"
+#include "options/cShellLink.h"
+#include "options/frmOptions.h"
 #include "platform/VirtualKeys.h"
 #include "resources/MainLayout.h"
 #include "shell/Skin.h"
@@ -16,12 +25,20 @@ namespace {
 // Until the francs stopped being legal tender, shops still took them: the change rows are on.
 const QDateTime kEndOfDualCirculation(QDate(2002, 2, 19), QTime(0, 0));
 constexpr int kMarkerGap = 70;  // twips between an amount and the marker pointing at it
+// What the start-up entry starts: the program's executable, hidden in the notification area.
+const QString kExecutableName = QStringLiteral("Tavelmarque");
+const QString kHiddenArgument = QStringLiteral("/Hidden");
+// An executable holds no icon here: the entry names the program's icon in the icon theme, the
+// one its menu entry names (TAVELMARQUE_APP_ID, set by packaging/CMakeLists.txt).
+const QString kIconName = QStringLiteral(TAVELMARQUE_APP_ID);
+constexpr int kShowMinimisedNoActivate = 7;
 }  // namespace
 
 frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
                          platform::HelpViewer& help, platform::NotificationArea& tray,
                          std::string decimalSeparator)
-    : app_(app), clock_(clock), help_(help), tray_(tray), model_(std::move(decimalSeparator)) {
+    : app_(app), clock_(clock), help_(help), tray_(tray), model_(decimalSeparator),
+      separator_(std::move(decimalSeparator)) {
   skin::ApplyFormLayout(*this, layout::kForm);
   for (std::size_t i = 0; i < lblEti.size(); ++i) {
     lblEti[i] = skin::MakeLabel(*this, layout::kLblEti[i]);
@@ -36,7 +53,6 @@ frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
     imaCommand[i]->Click = [this, i] { imaCommand_Click(static_cast<int>(i)); };
   }
   imaFocus = skin::MakeImage(*this, layout::kImaFocus);
-  imaFocus->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   model_.onRowSelected = [this](int oldRow, int newRow) {
     lblEti[oldRow]->SetForeColor(resources::kBlack);
@@ -64,7 +80,11 @@ void frmDorvanta::Form_Unload() {
   mSysTray::RemoveTrayIcon(tray_, trayIcon_);
 }
 
-void frmDorvanta::Form_Resize() { skin::DrawRim(*this); }
+void frmDorvanta::Form_Resize() {
+  skin::DrawRim(*this);
+  // Put in the task bar only while minimised there for want of a notification area.
+  if (WindowState() == 0 && ShowInTaskbar()) SetShowInTaskbar(false);
+}
 
 void frmDorvanta::HookLabelMouse(platform::Label& label) {
   label.MouseDown = [this, &label](int button, int, double x, double y) {
@@ -174,8 +194,17 @@ void frmDorvanta::imaCommand_Click(int index) {
     case 4:
       ShowHelp();
       break;
+    case 5:
+      ZoneEuroCommand();
+      break;
+    case 3: {
+      // A new window at each opening; a running entry here goes on once it has closed.
+      about::frmAbout aboutWindow;
+      aboutWindow.ShowModal(*this);
+      aboutWindow.Unload();
+      break;
+    }
     default:
-      // The about (3) and Zone Euro (5) windows are opened from here once they exist.
       break;
   }
 }
@@ -195,9 +224,46 @@ void frmDorvanta::HideCommand() {
 
 void frmDorvanta::OptionsCommand() {
   model_.CommitEntry();
-  // The options window is opened here once it exists.
+  // The conversion shows behind the options window, not only once it has closed.
+  ShowRowTexts();
+  // A new window at each opening: it reads the start-up entry and the change rows afresh.
+  options::frmOptions frmOptions(*lblP[1]);
+  frmOptions.ShowModal(*this);
+  ApplyOptions(frmOptions);
+  frmOptions.Unload();
+}
+
+void frmDorvanta::ApplyOptions(const options::frmOptions& frmOptions) {
+  if (frmOptions.Tag != QStringLiteral("OK")) return;
+  const QString shortcut = options::StartupShortcutPath(this);
+  if (!shortcut.isEmpty()) {
+    if (frmOptions.chkDémarrage->Value() == 1) {
+      options::cShellLink link;
+      link.SetLnkFile(shortcut);
+      link.SetExeFile(QDir(app_.Path()).filePath(kExecutableName));
+      link.SetIconFile(kIconName);
+      link.SetIconIdx(0);
+      link.SetStartShow(kShowMinimisedNoActivate);
+      link.SetExeArgs(kHiddenArgument);
+      link.CreateLink();
+    } else {
+      // No entry to remove is as good as removing it.
+      std::error_code ignored;
+      std::filesystem::remove(QFile::encodeName(shortcut).toStdString(), ignored);
+    }
+  }
+  const bool on = frmOptions.chkAppoint->Value() != 0;
+  if (on != model_.ChangeMode()) model_.SetChangeMode(on);
 }
 
 void frmDorvanta::ShowHelp() { help_.Show(app_.HelpFile); }
+
+void frmDorvanta::ZoneEuroCommand() {
+  // A new window at each opening, so that nothing of an earlier one survives. A running entry
+  // here is left as it is and goes on once the window has closed.
+  eurozone::frmZoneEuro zoneEuro(app_, help_, separator_);
+  zoneEuro.ShowModal(*this);
+  zoneEuro.Unload();
+}
 
 }  // namespace converter

@@ -13,6 +13,10 @@
 #include "shell/Drag.h"
 #include "shell/mSysTray.h"
 
+namespace options {
+class frmOptions;
+}
+
 namespace converter {
 
 // The main window: the franc/euro rows over the 10-euro note, driven from the keyboard.
@@ -52,7 +56,9 @@ class frmDorvanta : public platform::Form {
   void CloseCommand();
   void HideCommand();
   void OptionsCommand();
+  void ApplyOptions(const options::frmOptions& frmOptions);
   void ShowHelp();
+  void ZoneEuroCommand();
 
   platform::App& app_;
   const platform::Clock& clock_;
@@ -61,6 +67,7 @@ class frmDorvanta : public platform::Form {
   mSysTray::TrayIcon trayIcon_;
   FrancEuroModel model_;
   drag::DragState drag_;
+  std::string separator_;  // the locale's, for the windows this one opens
 };
 
 }  // namespace converter

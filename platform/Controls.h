@@ -42,26 +42,78 @@ class TwipsBox {
   double height_ = 0.0;
 };
 
-// A label with a transparent background and a fixed box; its caption is its accessible name.
+// Label alignments, as the layouts number them.
+inline constexpr int kAlignLeft = 0;
+inline constexpr int kAlignRight = 1;
+inline constexpr int kAlignCentre = 2;
+
+// A label with a transparent background; its caption is its accessible name. Its box is fixed,
+// unless AutoSize makes its width follow its caption on one line.
 class Label : public QLabel, public TwipsBox {
  public:
   explicit Label(Form& form);
   QString Caption() const { return text(); }
-  void SetCaption(const QString& caption) { setText(caption); }
+  void SetCaption(const QString& caption);
   VbColour ForeColor() const { return foreColor_; }
+  // A plain colour, or a system colour resolved through the palette.
   void SetForeColor(VbColour colour);
+  void SetAlignment(int alignment);
+  // 0 none, 1 a single line along the edge. A label that may wear the line keeps room for it
+  // from the first time its style is set, so that switching it never moves the text.
+  int BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(int style);
+  // Long captions break at word boundaries onto further lines inside the box.
+  void SetWordWrap(bool wrap) { setWordWrap(wrap); }
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool autoSize);
+  void SetToolTipText(const QString& text) { setToolTip(text); }
 
+  std::function<void()> Click;
   MouseHandler MouseDown;
   MouseHandler MouseMove;
   MouseHandler MouseUp;
 
  protected:
+  void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  void FitWidth();
+
   VbColour foreColor_ = kVbBlack;
+  int borderStyle_ = 0;
+  bool autoSize_ = false;
+  bool pressed_ = false;
+};
+
+// A check box drawn as the bare box, without a caption, on an opaque window-coloured background.
+// Space (on release, as desktop check boxes do) and a left click toggle it; it takes the focus
+// from Tab and from a click.
+class CheckBox : public QWidget, public TwipsBox {
+ public:
+  explicit CheckBox(Form& form);
+  // 0 unchecked, 1 checked; any other value set counts as checked.
+  int Value() const { return value_; }
+  void SetValue(int value);
+
+  std::function<void()> GotFocus;
+  // Raised whenever Value changes.
+  std::function<void()> Click;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  int value_ = 0;
+  bool spaceDown_ = false;
+  bool pressed_ = false;
 };
 
 // A picture drawn unscaled from its top-left corner; a left click raises Click.
@@ -85,7 +137,7 @@ class Image : public QWidget, public TwipsBox {
   bool pressed_ = false;
 };
 
-// A straight line between two points in twips; it takes no mouse input.
+// A straight line between two points in twips; a press on it does nothing.
 class Line : public QWidget {
  public:
   explicit Line(Form& form);
@@ -100,6 +152,7 @@ class Line : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   Form& form_;

@@ -3,19 +3,21 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTimer>
 
+#include "platform/Desktop.h"
+#include "platform/Timer.h"
 #include "platform/Twips.h"
 #include "platform/VirtualKeys.h"
-#include "platform/X11WindowState.h"
 
 namespace platform {
 
 namespace {
-// The program ends when its last loaded form is unloaded, whatever is still merely hidden.
-int loadedForms = 0;
+constexpr int kRefocusDelayMs = 250;
 }  // namespace
 
 std::intptr_t CallWindowProc(WindowProc proc, Form* hWnd, std::uint32_t message,
@@ -42,14 +44,13 @@ Form::Form(QWidget* parent)
 }
 
 Form::~Form() {
-  if (loaded_) --loadedForms;
   if (modalLoop_ != nullptr) modalLoop_->quit();
+  for (Timer* timer : timers_) timer->Detach();
 }
 
 void Form::Load() {
   if (loaded_) return;
   loaded_ = true;
-  ++loadedForms;
   Form_Load();
 }
 
@@ -62,31 +63,49 @@ void Form::Show() {
 }
 
 void Form::ShowModal(Form& owner) {
+  if (modalLoop_ != nullptr) return;  // one nested loop per window
   Load();
   if (!loaded_) return;
+  // Owned: the window manager keeps it above its owner (a dialog's dialog above both), and it
+  // opens centred on it.
   setParent(&owner, windowFlags() | Qt::Dialog);
   setWindowModality(Qt::ApplicationModal);
   show();
   raise();
   activateWindow();
+  if (isHidden()) return;  // hidden while showing: the modal display is already over
   QEventLoop loop;
   modalLoop_ = &loop;
   loop.exec(QEventLoop::DialogExec);
   modalLoop_ = nullptr;
+  // Some window managers (Openbox) give the keyboard to no window at all when a window kept out
+  // of the task bar goes, and override an activation asked for at once: the owner takes the
+  // keyboard back a moment later, unless the user has gone to another window meanwhile.
+  QTimer::singleShot(kRefocusDelayMs, &owner, [&owner] {
+    if (owner.isVisible() && QGuiApplication::focusWindow() == nullptr) owner.activateWindow();
+  });
 }
 
-void Form::Hide() {
-  hide();
-  if (modalLoop_ != nullptr) modalLoop_->quit();
-}
+void Form::Hide() { hide(); }
 
 void Form::Unload() {
   if (!loaded_) return;
   Form_Unload();
   loaded_ = false;
   captured_ = false;
+  for (Timer* timer : timers_) timer->SetEnabled(false);
   Hide();
-  if (--loadedForms == 0) QCoreApplication::exit(0);
+  if (Unloaded) Unloaded();
+}
+
+void Form::AddTimer(Timer& timer) { timers_.push_back(&timer); }
+
+void Form::RemoveTimer(Timer& timer) { std::erase(timers_, &timer); }
+
+bool Form::NoteFocus(const QWidget& control) {
+  if (lastFocus_ == &control) return false;
+  lastFocus_ = &control;
+  return true;
 }
 
 int Form::WindowState() const {
@@ -123,7 +142,7 @@ void Form::SetPicture(const QPixmap& picture) {
 
 void Form::SetShowInTaskbar(bool show) {
   showInTaskbar_ = show;
-  if (isVisible()) SetSkipTaskbarAndPager(*this, !show);
+  if (isVisible()) Desktop::Current().SetSkipTaskbarAndPager(*this, !show);
 }
 
 void Form::SetWindowRegion(const QRegion& region) {
@@ -157,15 +176,58 @@ std::intptr_t Form::SendMessage(std::uint32_t message, std::uintptr_t wParam,
   return CallWindowProc(windowProc_, this, message, wParam, lParam);
 }
 
+void Form::KeyPreview(QKeyEvent& event) {
+  const VirtualKey key = TranslateKey(event);
+  if (key.code != 0) Form_KeyDown(key.code, key.shift);
+}
+
 bool Form::event(QEvent* event) {
-  // Tab and Backtab would otherwise move a focus that no control of these windows takes.
   if (event->type() == QEvent::KeyPress) {
-    const VirtualKey key = TranslateKey(*static_cast<QKeyEvent*>(event));
-    if (key.code != 0) Form_KeyDown(key.code, key.shift);
+    // A key reaches the form itself only when no control has the focus: Tab then moves it to
+    // the first control, if the window has any; nothing else goes further.
+    auto& key = *static_cast<QKeyEvent*>(event);
+    KeyPreview(key);
+    if ((key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) && isVisible() &&
+        FirstFocusableControl() != nullptr) {
+      focusNextPrevChild(key.key() == Qt::Key_Tab);
+    }
     event->accept();
     return true;
   }
   return QWidget::event(event);
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event) {
+  // A window this form owns (a dialog) is its child too, but its keys are its own.
+  if (event->type() == QEvent::KeyPress && watched != this &&
+      !static_cast<QWidget*>(watched)->isWindow()) {
+    // The form first, then the control; a key the control leaves is not handed to the form a
+    // second time.
+    KeyPreview(*static_cast<QKeyEvent*>(event));
+    // The form may have closed itself on this key: its controls take no more input then.
+    if (isVisible()) watched->event(event);
+    event->accept();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void Form::childEvent(QChildEvent* event) {
+  QWidget::childEvent(event);
+  if (event->added() && event->child()->isWidgetType() &&
+      !static_cast<QWidget*>(event->child())->isWindow()) {
+    event->child()->installEventFilter(this);
+  }
+}
+
+QWidget* Form::FirstFocusableControl() const {
+  for (QWidget* w = nextInFocusChain(); w != nullptr && w != this; w = w->nextInFocusChain()) {
+    if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->isHidden() && w->isEnabled() &&
+        w->window() == this) {
+      return w;
+    }
+  }
+  return nullptr;
 }
 
 void Form::paintEvent(QPaintEvent*) {
@@ -186,26 +248,43 @@ void Form::changeEvent(QEvent* event) {
 }
 
 void Form::closeEvent(QCloseEvent* event) {
-  // A close from the window manager (Alt+F4 there, or a task switcher) unloads like the
-  // window's own close command.
-  event->accept();
-  Unload();
+  // Qt must not close the window by itself: the form decides what a close request means.
+  event->ignore();
+  Form_CloseRequest();
+}
+
+void Form::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  // Hidden by the program, the modal display is over; minimised (a hide from the window
+  // system), it goes on.
+  if (!event->spontaneous() && modalLoop_ != nullptr) modalLoop_->quit();
 }
 
 void Form::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (!isWindow()) return;
   if (!everShown_) {
-    // The first time it appears, a window stands in the middle of the screen; afterwards it
-    // stays where it was left (or dragged).
+    // The first time it appears, a window stands in the middle of its owner, or of the screen;
+    // afterwards it stays where it was left (or dragged).
     everShown_ = true;
-    const QScreen* screen = this->screen();
-    if (screen != nullptr) {
-      const QRect area = screen->geometry();
+    const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+    QRect area;
+    if (owner != nullptr && owner->isVisible()) {
+      area = owner->geometry();
+    } else if (const QScreen* screen = this->screen()) {
+      area = screen->geometry();
+    }
+    if (area.isValid()) {
       move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
+    // A window with controls to focus gives them the keyboard, the first one first; the form
+    // itself then takes no focus, so that Tab goes round its controls only.
+    if (QWidget* first = FirstFocusableControl()) {
+      setFocusPolicy(Qt::NoFocus);
+      first->setFocus(Qt::TabFocusReason);
+    }
   }
-  SetSkipTaskbarAndPager(*this, !showInTaskbar_);
+  Desktop::Current().SetSkipTaskbarAndPager(*this, !showInTaskbar_);
 }
 
 void Form::RaiseMouse(QMouseEvent* event, void (Form::*handler)(int, int, double, double)) {

@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "platform/VbColour.h"
 
@@ -14,6 +15,7 @@ class QEventLoop;
 namespace platform {
 
 class Form;
+class Timer;
 
 // A window procedure: every message the platform delivers to a form goes through the current one.
 using WindowProc = std::intptr_t (*)(Form* hWnd, std::uint32_t message, std::uintptr_t wParam,
@@ -40,14 +42,19 @@ class Form : public QWidget {
   ~Form() override;
 
   // Lifecycle. Load runs Form_Load once; Show loads if needed and shows modeless; ShowModal shows
-  // this form owned by `owner` and returns once it is hidden or unloaded; Unload runs Form_Unload
-  // and hides the window for good.
+  // this form owned by `owner`, centred on it and above it, and returns once it is hidden or
+  // unloaded; Unload runs Form_Unload, stops the form's timers, hides the window for good and
+  // raises Unloaded.
   void Load();
   void Show();
   void ShowModal(Form& owner);
   void Hide();
   void Unload();
   bool IsLoaded() const { return loaded_; }
+  // Whether the form is showing modally, its nested loop running.
+  bool IsModal() const { return modalLoop_ != nullptr; }
+  // Raised once the form has unloaded: the program decides there whether it ends.
+  std::function<void()> Unloaded;
 
   // Properties of the original toolkit.
   QString Caption() const { return windowTitle(); }
@@ -90,14 +97,26 @@ class Form : public QWidget {
   WindowProc CurrentWindowProc() const { return windowProc_; }
   std::intptr_t SendMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
+  // Timers belong to their form and stop when it unloads.
+  void AddTimer(Timer& timer);
+  void RemoveTimer(Timer& timer);
+  // Notes that a control took the keyboard focus; true when it is another control than the one
+  // that had it last, so that coming back to the window raises no second GotFocus.
+  bool NoteFocus(const QWidget& control);
+
   // Raised for the handlers of a subclass; mouse coordinates are in twips from the top-left.
  protected:
   virtual void Form_Load() {}
   virtual void Form_Unload() {}
+  // Every key reaches the form first; a key the form does not handle goes on to the focused
+  // control (Tab moves between controls, Space toggles a check box).
   virtual void Form_KeyDown(int keyCode, int shift) {
     (void)keyCode;
     (void)shift;
   }
+  // The window manager asked the window to close (its own Alt+F4, a close button, a task
+  // switcher). A dialog takes its own close or cancel path here; by default the form unloads.
+  virtual void Form_CloseRequest() { Unload(); }
   virtual void Form_Resize() {}
   virtual void Form_MouseDown(int button, int shift, double x, double y) {
     (void)button, (void)shift, (void)x, (void)y;
@@ -110,6 +129,9 @@ class Form : public QWidget {
   }
 
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void childEvent(QChildEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -121,6 +143,8 @@ class Form : public QWidget {
 
  private:
   void ApplySize();
+  void KeyPreview(QKeyEvent& event);
+  QWidget* FirstFocusableControl() const;
   void RaiseMouse(QMouseEvent* event, void (Form::*handler)(int, int, double, double));
 
   bool loaded_ = false;
@@ -137,6 +161,8 @@ class Form : public QWidget {
   QColor frameColour_;
   WindowProc windowProc_ = &DefWindowProc;
   QEventLoop* modalLoop_ = nullptr;
+  std::vector<Timer*> timers_;
+  const QWidget* lastFocus_ = nullptr;
 };
 
 // Mouse buttons of a Qt event as a mask.

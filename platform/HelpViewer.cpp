@@ -1,9 +1,11 @@
 #include "platform/HelpViewer.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QWindow>
 
 namespace platform {
 
@@ -18,13 +20,23 @@ void HelpViewer::Show(const QString& helpFile) {
     browser_->resize(520, 480);
   }
   QFile file(helpFile);
-  if (file.open(QIODevice::ReadOnly)) {
+  // Only a regular file is read: opening a named pipe would wait for a writer for ever, and a
+  // device may give bytes without end.
+  if (QFileInfo(helpFile).isFile() && file.open(QIODevice::ReadOnly)) {
     // The file is read as HTML whatever its extension; links inside it resolve beside it.
     browser_->setSearchPaths({QFileInfo(helpFile).absolutePath()});
     browser_->setHtml(QString::fromUtf8(file.readAll()));
   } else {
     browser_->setPlainText(
         QStringLiteral("Le fichier d'aide « %1 » est introuvable ou illisible.").arg(helpFile));
+  }
+  // Opened from a modal window, the help must stay usable while that window is open: a window
+  // transient for the modal one is not blocked by it. It is not owned by it, though, and
+  // outlives it.
+  browser_->winId();
+  if (QWindow* handle = browser_->windowHandle()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    handle->setTransientParent(modal != nullptr ? modal->windowHandle() : nullptr);
   }
   browser_->show();
   browser_->raise();

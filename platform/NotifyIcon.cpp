@@ -6,7 +6,9 @@
 #include <QDBusReply>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <memory>
 
+#include "platform/Desktop.h"
 #include "platform/Form.h"
 
 namespace platform {
@@ -14,7 +16,34 @@ namespace platform {
 NotificationArea::NotificationArea() = default;
 NotificationArea::~NotificationArea() = default;
 
-bool NotificationArea::Available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+namespace {
+// How often a missing notification area is looked for again: a panel that starts after the
+// program is found within this, and looking costs two short requests.
+constexpr int kPollMilliseconds = 250;
+constexpr int kEagerMs = 15000;
+constexpr int kPatientPollMilliseconds = 2000;
+}  // namespace
+
+bool NotificationArea::Available() const {
+  return Desktop::Current().XEmbedTrayPresent() || StatusNotifierHostPresent();
+}
+
+void NotificationArea::WaitUntilAvailable(int milliseconds, std::function<void(bool)> done) {
+  if (Available()) {
+    done(true);
+    return;
+  }
+  auto* timer = new QTimer(&lifetime_);
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [this, timer, waited, milliseconds, done] {
+    *waited += timer->interval();
+    const bool present = Available();
+    if (!present && *waited < milliseconds) return;
+    timer->deleteLater();
+    done(present);
+  });
+  timer->start(kPollMilliseconds);
+}
 
 bool NotificationArea::StatusNotifierHostPresent() {
   // The same question Qt asks before it chooses a StatusNotifierItem over an XEmbed icon.
@@ -48,11 +77,32 @@ bool NotificationArea::Shell_NotifyIcon(std::uint32_t message, const NotifyIconD
   icons_.emplace(key, Entry{data, nullptr});
   // Making the icon asks the session bus which kind of tray there is: that waits for an answer,
   // and is done once the window is on the screen rather than before.
-  QTimer::singleShot(0, &lifetime_, [this, key] {
-    const auto it = icons_.find(key);
-    if (it != icons_.end()) MakeIcon(it->second);
-  });
+  QTimer::singleShot(0, &lifetime_, [this] { MakeIconsOrWait(); });
   return true;
+}
+
+void NotificationArea::MakeIconsOrWait() {
+  bool waiting = false;
+  for (auto& [key, entry] : icons_) waiting = waiting || !entry.icon;
+  if (waiting && Available()) {
+    for (auto& [key, entry] : icons_) MakeIcon(entry);
+    waiting = false;
+  }
+  if (!waiting) {
+    delete poll_;
+    poll_ = nullptr;
+    return;
+  }
+  // Qt only asks which kind of notification area there is once: the icon is made when one is
+  // there, so that a panel starting after the program gets the right kind.
+  if (poll_ == nullptr) {
+    poll_ = new QTimer(&lifetime_);
+    QObject::connect(poll_, &QTimer::timeout, poll_, [this] { MakeIconsOrWait(); });
+    poll_->start(kPollMilliseconds);
+  } else if (poll_->interval() == kPollMilliseconds && ++polls_ * kPollMilliseconds >= kEagerMs) {
+    // A desktop without one for that long may never have one: look less often.
+    poll_->setInterval(kPatientPollMilliseconds);
+  }
 }
 
 void NotificationArea::MakeIcon(Entry& entry) {
@@ -74,7 +124,7 @@ void NotificationArea::MakeIcon(Entry& entry) {
           if (mouse != 0) window->SendMessage(callback, id, mouse);
         });
   }
-  // Shown even without a tray: Qt adds the icon as soon as one appears.
+  // Qt puts the icon back by itself if the notification area goes and comes again.
   icon->show();
   entry.icon = std::move(icon);
 }
@@ -82,7 +132,7 @@ void NotificationArea::MakeIcon(Entry& entry) {
 QSystemTrayIcon* NotificationArea::Icon(const Form* hWnd, std::uint32_t uID) {
   const auto it = icons_.find(Key(hWnd, uID));
   if (it == icons_.end()) return nullptr;
-  MakeIcon(it->second);
+  if (!it->second.icon && Available()) MakeIcon(it->second);
   return it->second.icon.get();
 }
 

@@ -4,11 +4,13 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <utility>
 
 class QSystemTrayIcon;
+class QTimer;
 
 namespace platform {
 
@@ -47,8 +49,13 @@ class NotificationArea {
   NotificationArea(const NotificationArea&) = delete;
   NotificationArea& operator=(const NotificationArea&) = delete;
 
-  // Whether the desktop shows a notification area at all right now.
+  // Whether the desktop shows a notification area right now: a StatusNotifierItem host on the
+  // session bus, or an XEmbed tray on the screen. Asked without Qt, which decides once between
+  // the two and would keep a "none" found before the panel is up.
   virtual bool Available() const;
+  // Calls `done` with true as soon as a notification area is there (at once if it already is),
+  // or with false when none has come within `milliseconds`.
+  void WaitUntilAvailable(int milliseconds, std::function<void(bool)> done);
   // NIM_ADD adds the icon of a record, NIM_DELETE removes the icon with the record's window and
   // identifier. False when there is nothing to do (already there, or not there).
   virtual bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data);
@@ -59,10 +66,12 @@ class NotificationArea {
   // Whether icons are shown by a StatusNotifierItem host (over D-Bus) rather than an XEmbed tray.
   static bool StatusNotifierHostPresent();
 
-  // The icon added for a window and identifier, if any (made now if it was still to come).
+  // The icon added for a window and identifier, if it is in a notification area (made now if
+  // one is there and the icon was still to come).
   QSystemTrayIcon* Icon(const Form* hWnd, std::uint32_t uID);
 
  private:
+  void MakeIconsOrWait();
   using Key = std::pair<const Form*, std::uint32_t>;
   struct Entry {
     NotifyIconData data;
@@ -72,6 +81,8 @@ class NotificationArea {
 
   std::map<Key, Entry> icons_;
   QObject lifetime_;  // ends the deferred work of a destroyed area
+  QTimer* poll_ = nullptr;  // child of lifetime_; runs while icons wait for a notification area
+  int polls_ = 0;
 };
 
 }  // namespace platform

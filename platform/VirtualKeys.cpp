@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include "platform/Desktop.h"
+
 namespace platform {
 
 namespace {
@@ -9,17 +11,49 @@ namespace {
 // X11 (and evdev + 8) key codes of the main keyboard's 1 ... 9, 0 keys.
 constexpr quint32 kTopRowFirst = 10;
 constexpr quint32 kTopRowLast = 19;
+constexpr std::uint32_t kKeySymComma = 0x2c;
 
 int TopRowDigit(quint32 nativeScanCode) {
   if (nativeScanCode < kTopRowFirst || nativeScanCode > kTopRowLast) return -1;
   return static_cast<int>((nativeScanCode - kTopRowFirst + 1) % 10);
 }
 
+// The keypad: digits and the decimal key with NumLock on, the navigation keys they double as with
+// NumLock off.
 int KeypadCode(int key) {
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Numpad0 + (key - Qt::Key_0);
-  if (key == Qt::Key_Period || key == Qt::Key_Comma) return vk::Decimal;
-  if (key == Qt::Key_Enter || key == Qt::Key_Return) return vk::Return;
-  return 0;
+  switch (key) {
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+      return vk::Decimal;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+      return vk::Return;
+    case Qt::Key_Left:
+      return vk::Left;
+    case Qt::Key_Up:
+      return vk::Up;
+    case Qt::Key_Right:
+      return vk::Right;
+    case Qt::Key_Down:
+      return vk::Down;
+    case Qt::Key_Insert:
+      return vk::Insert;
+    case Qt::Key_Delete:
+      return vk::Delete;
+    case Qt::Key_Home:
+      return vk::Home;
+    case Qt::Key_End:
+      return vk::End;
+    case Qt::Key_PageUp:
+      return vk::Prior;
+    case Qt::Key_PageDown:
+      return vk::Next;
+    case Qt::Key_Clear:
+      return vk::Clear;
+    default:
+      return 0;
+  }
 }
 
 int MainCode(int key) {
@@ -76,7 +110,15 @@ VirtualKey TranslateKey(const QKeyEvent& event) {
     result.code = vk::Digit0 + digit;
     return result;
   }
+  // The comma key is the one that types "," unshifted in the active layout, whatever Shift makes
+  // of it; where the layout cannot be asked, the symbol typed decides.
+  const std::uint32_t unshifted = Desktop::Current().UnshiftedKeySym(event.nativeScanCode());
+  if (unshifted == kKeySymComma) {
+    result.code = vk::Comma;
+    return result;
+  }
   result.code = MainCode(key);
+  if (result.code == vk::Comma && unshifted != 0) result.code = 0;
   return result;
 }
 

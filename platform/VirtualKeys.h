@@ -16,11 +16,18 @@ namespace vk {
 inline constexpr int Back = 8;
 inline constexpr int Tab = 9;
 inline constexpr int Return = 13;
+inline constexpr int Clear = 12;
 inline constexpr int Escape = 27;
+inline constexpr int Prior = 33;
+inline constexpr int Next = 34;
+inline constexpr int End = 35;
+inline constexpr int Home = 36;
 inline constexpr int Left = 37;
 inline constexpr int Up = 38;
 inline constexpr int Right = 39;
 inline constexpr int Down = 40;
+inline constexpr int Insert = 45;
+inline constexpr int Delete = 46;
 inline constexpr int Digit0 = 48;
 inline constexpr int Numpad0 = 96;
 inline constexpr int Decimal = 110;
@@ -38,7 +45,8 @@ struct VirtualKey {
 };
 
 // Translates a Qt key press. The top-row digit keys are recognised by their position (X key
-// codes 10 to 19) as well, so that an AZERTY keyboard enters digits without Shift.
+// codes 10 to 19) as well, so that an AZERTY keyboard enters digits without Shift; the comma key
+// by what it types unshifted in the active layout, so that Shift does not change it.
 VirtualKey TranslateKey(const QKeyEvent& event);
 
 }  // namespace platform

@@ -15,12 +15,28 @@ struct FormLayout {
   const char* picture;
 };
 
+// Label alignments.
+inline constexpr int kLeft = 0;
+inline constexpr int kRight = 1;
+inline constexpr int kCentre = 2;
+
 struct LabelLayout {
   double left, top, width, height;  // twips
   const char* caption;
   bool bold;
-  std::uint32_t foreColor;  // &H00BBGGRR
+  std::uint32_t foreColor;  // &H00BBGGRR, or &H800000nn for a system colour
   bool visible;
+  int alignment = kRight;
+  // -1: never framed; 0 or 1: framed or not at start, switchable later without moving the text.
+  int borderStyle = -1;
+  bool wordWrap = false;
+  bool autoSize = false;  // the width follows the caption, on one line
+  bool underline = false;
+  const char* toolTip = "";
+};
+
+struct CheckBoxLayout {
+  double left, top, width, height;  // twips
 };
 
 struct LineLayout {

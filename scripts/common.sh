@@ -3,20 +3,35 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
-# Debian packages: the build, the widgets, the tests, and the X tools the end-to-end checks and
-# the headless screenshot use. The README says why each one is here.
-PACKAGES=(
+# Debian packages. The README says why each one is here. What the program needs to build and
+# run, and for its headless screenshot (scripts/run installs only these):
+RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev
-  libgtest-dev locales
-  fonts-liberation
-  libxcb1-dev libxcb-damage0-dev
-  xvfb xauth xdotool openbox trayer x11-utils x11-xkb-utils dbus
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
+  fonts-liberation xdg-utils
+  xvfb xauth openbox x11-utils xdotool
 )
+# and what the tests add: GoogleTest, a French locale, the X tools that drive the real program,
+# the desktop-entry and accessibility tools, the install check's validators.
+PACKAGES=(
+  "${RUN_PACKAGES[@]}"
+  libgtest-dev locales desktop-file-utils libglib2.0-bin
+  libxcb-damage0-dev
+  trayer x11-xkb-utils dbus
+  at-spi2-core python3-pyatspi
+  dex
+  appstream lintian dpkg-dev file
+)
+# scripts/fuzz adds these: clang, its sanitizer and libFuzzer run-time libraries, and the LLVM
+# tools that report coverage (llvm-profdata, llvm-cov).
+FUZZ_PACKAGES=(clang libclang-rt-14-dev libfuzzer-14-dev llvm)
 
+# install_missing [PACKAGE...]: installs those of the packages (by default PACKAGES) that are
+# missing.
 install_missing() {
-  local missing=()
-  for p in "${PACKAGES[@]}"; do
+  local wanted=("$@") missing=()
+  [ $# -gt 0 ] || wanted=("${PACKAGES[@]}")
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -37,10 +52,20 @@ ensure_french_locale() {
   $sudo locale-gen >/dev/null
 }
 
-# configure_and_build BUILD_DIR [cmake options...]
+# configure_and_build BUILD_DIR [cmake options...] [-- target...]: builds every target, or only
+# the ones named after "--".
 configure_and_build() {
-  local dir=$1
+  local dir=$1 options=()
   shift
-  cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
-  cmake --build "$dir"
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    options+=("$1")
+    shift
+  done
+  [ $# -gt 0 ] && shift
+  cmake -S "$ROOT" -B "$dir" -G Ninja "${options[@]}" >/dev/null
+  if [ $# -gt 0 ]; then
+    cmake --build "$dir" --target "$@"
+  else
+    cmake --build "$dir"
+  fi
 }

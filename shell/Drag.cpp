@@ -1,8 +1,8 @@
 #include "shell/Drag.h"
 
 #include <QCursor>
-#include <QGuiApplication>
-#include <QWindow>
+
+#include "platform/Desktop.h"
 
 namespace drag {
 
@@ -12,10 +12,9 @@ void Start(platform::Form& form, DragState& state, double offsetX, double offset
   state.DragOffsetX = static_cast<float>(offsetX);
   state.DragOffsetY = static_cast<float>(offsetY);
   form.SetCapture();
-  // Wayland lets no client place its windows: the compositor moves it instead.
-  if (QGuiApplication::platformName() == QLatin1String("wayland") && form.windowHandle()) {
-    form.windowHandle()->startSystemMove();
-  }
+  // Where no client may place its windows, the compositor moves it instead.
+  platform::Desktop& desktop = platform::Desktop::Current();
+  if (!desktop.PlacesWindows()) desktop.StartSystemMove(form);
 }
 }  // namespace
 
@@ -30,7 +29,7 @@ void BeginDrag(platform::Form& form, DragState& state, const platform::TwipsBox&
 }
 
 void FollowDrag(platform::Form& form, const DragState& state) {
-  if (!state.DragActive) return;
+  if (!state.DragActive || !platform::Desktop::Current().PlacesWindows()) return;
   const QPoint cursor = QCursor::pos();
   form.Move(cursor.x() * form.TwipsPerPixelX() - state.DragOffsetX,
             cursor.y() * form.TwipsPerPixelY() - state.DragOffsetY);

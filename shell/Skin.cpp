@@ -44,11 +44,24 @@ QFont WindowFont(bool bold) {
 platform::Label* MakeLabel(platform::Form& form, const resources::LabelLayout& layout) {
   auto* label = new platform::Label(form);
   label->SetBounds(layout.left, layout.top, layout.width, layout.height);
-  label->setFont(WindowFont(layout.bold));
+  QFont font = WindowFont(layout.bold);
+  font.setUnderline(layout.underline);
+  label->setFont(font);
+  label->SetAlignment(layout.alignment);
+  if (layout.borderStyle >= 0) label->SetBorderStyle(layout.borderStyle);
+  label->SetWordWrap(layout.wordWrap);
   label->SetCaption(QString::fromUtf8(layout.caption));
+  label->SetAutoSize(layout.autoSize);
   label->SetForeColor(layout.foreColor);
   label->SetVisible(layout.visible);
+  if (layout.toolTip[0] != '\0') label->SetToolTipText(QString::fromUtf8(layout.toolTip));
   return label;
+}
+
+platform::CheckBox* MakeCheckBox(platform::Form& form, const resources::CheckBoxLayout& layout) {
+  auto* box = new platform::CheckBox(form);
+  box->SetBounds(layout.left, layout.top, layout.width, layout.height);
+  return box;
 }
 
 platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layout) {

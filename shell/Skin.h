@@ -13,6 +13,7 @@ void ApplyFormLayout(platform::Form& form, const resources::FormLayout& layout);
 
 // Controls made from one row of a layout table, as children of `form`.
 platform::Label* MakeLabel(platform::Form& form, const resources::LabelLayout& layout);
+platform::CheckBox* MakeCheckBox(platform::Form& form, const resources::CheckBoxLayout& layout);
 platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layout);
 platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& layout);
 

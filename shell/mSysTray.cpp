@@ -42,7 +42,12 @@ void RemoveTrayIcon(platform::NotificationArea& area, const TrayIcon& record) {
   area.Shell_NotifyIcon(platform::NIM_DELETE, record);
 }
 
-void HookWindow(platform::Form*& hWnd) { PrevWndProc = hWnd->SetWindowProc(&TrayWndProc); }
+void HookWindow(platform::Form*& hWnd) {
+  // Hooked twice, the previous procedure would become TrayWndProc itself, which would then call
+  // itself for ever.
+  if (hWnd->CurrentWindowProc() == &TrayWndProc) return;
+  PrevWndProc = hWnd->SetWindowProc(&TrayWndProc);
+}
 
 void UnhookWindow(platform::Form*& hWnd) { hWnd->SetWindowProc(PrevWndProc); }
 

@@ -8,6 +8,9 @@
 
 set -uo pipefail
 
+# shellcheck source=scripts/private-x.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../private-x.sh"
+
 if [ $# -ne 3 ]; then
   echo "usage: $0 TAVELMARQUE XSHOT SCREENSHOT_DIR" >&2
   exit 2
@@ -33,10 +36,8 @@ rm -f "$E2E_SHOTS/$E2E_NAME"-*.png
 # Nothing of the caller's session may leak in: a program that found the caller's display, bus,
 # session manager or runtime folder would show up on the caller's desktop or see the caller's
 # running instance.
-unset DISPLAY WAYLAND_DISPLAY SESSION_MANAGER DBUS_SESSION_BUS_ADDRESS XDG_SESSION_TYPE
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_FONT_DPI
-unset QT_ENABLE_HIGHDPI_SCALING QT_STYLE_OVERRIDE LANGUAGE LC_ALL
-export QT_QPA_PLATFORM=xcb
+px_forget_session
+unset LANGUAGE LC_ALL
 export HOME=$E2E_WORK/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
 export XDG_RUNTIME_DIR=$E2E_WORK/runtime
@@ -102,21 +103,10 @@ e2e_bail() {
 # ---------------------------------------------------------------------------------------------
 # Time and bounded waits
 
-e2e_now_ms() {
-  local t=${EPOCHREALTIME//[!0-9]/}
-  echo $((10#$t / 1000))
-}
+e2e_now_ms() { px_now_ms; }
 
 # e2e_wait_for SECONDS COMMAND...: polls the command until it succeeds; fails at the deadline.
-e2e_wait_for() {
-  local deadline=$(($(e2e_now_ms) + ${1%.*} * 1000))
-  shift
-  while :; do
-    "$@" && return 0
-    [ "$(e2e_now_ms)" -ge "$deadline" ] && return 1
-    sleep 0.05
-  done
-}
+e2e_wait_for() { px_wait_for "$@"; }
 
 # ---------------------------------------------------------------------------------------------
 # Processes. Every background process goes through e2e_spawn, so that the exit trap ends it.
@@ -133,12 +123,7 @@ e2e_spawn() {
 }
 
 # True when the process has ended; a child not yet reaped counts as ended.
-e2e_exited() {
-  local stat
-  stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 0
-  stat=${stat##*) }
-  [ "${stat%% *}" = Z ]
-}
+e2e_exited() { px_exited "$1"; }
 
 e2e_running() { ! e2e_exited "$1"; }
 
@@ -191,39 +176,19 @@ e2e_require() {
 }
 
 e2e_display_answers() { xdpyinfo >/dev/null 2>&1; }
-e2e_wm_answers() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# The window manager has taken the screen: only then may a window map (see private-x.sh).
+e2e_wm_answers() { px_wm_ready; }
 
-# e2e_start_x [--tray]: private X server (its own display number and cookie), private session
-# bus, openbox, and with --tray a notification area (trayer).
+# e2e_start_x [--tray]: private X server (a display number of its own choosing, its own cookie),
+# private session bus, openbox, and with --tray a notification area (trayer).
 e2e_start_x() {
   local with_tray=0
   [ "${1:-}" = --tray ] && with_tray=1
   e2e_require Xvfb xauth xdpyinfo xwininfo xprop xdotool openbox dbus-daemon setxkbmap xev
   [ "$with_tray" -eq 1 ] && e2e_require trayer
 
-  local attempt n cookie started=0
-  for attempt in 1 2 3 4 5 6 7 8; do
-    # A display number far from the usual ones, not held by any other server on the machine.
-    n=$((200 + RANDOM % 700))
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
-    touch "$XAUTHORITY"
-    xauth -q -f "$XAUTHORITY" add ":$n" . "$cookie" || continue
-    export DISPLAY=:$n
-    # Without -noreset the server resets whenever its last client leaves, as the probe below
-    # does, and a client that connects during the reset is turned away.
-    e2e_spawn "xvfb-$attempt" Xvfb ":$n" -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" \
-      -nolisten tcp -noreset -auth "$XAUTHORITY"
-    local xvfb=$E2E_LAST_PID
-    # Another server may have taken the number meanwhile: then Xvfb ends, and the next one is tried.
-    if e2e_wait_for 15 e2e_display_answers && e2e_running "$xvfb"; then
-      started=1
-      break
-    fi
-    e2e_stop "$xvfb"
-    unset DISPLAY
-  done
-  [ "$started" -eq 1 ] || e2e_bail "a private X server starts" "$(tail -n 5 "$E2E_WORK"/logs/xvfb-*.log)"
+  px_start_server e2e_spawn "$E2E_WORK/logs" "${E2E_SCREEN_W}x${E2E_SCREEN_H}" 15 ||
+    e2e_bail "a private X server starts" "$PX_ERROR" "$(tail -n 5 "$E2E_WORK/logs/xvfb.log")"
 
   # The program may use the session bus (notification area): it must find a private one.
   export DBUS_SESSION_BUS_ADDRESS=unix:path=$E2E_WORK/bus
@@ -240,28 +205,30 @@ e2e_start_x() {
       '<openbox_config xmlns="http://openbox.org/3.4/rc">' \
       '<placement><policy>Smart</policy><center>no</center></placement></openbox_config>' >"$rc"
   fi
-  e2e_spawn openbox openbox --sm-disable --config-file "$rc"
-  e2e_wait_for 15 e2e_wm_answers || e2e_bail "the window manager starts" \
-    "$(tail -n 5 "$E2E_WORK/logs/openbox.log")"
+  px_start_wm e2e_spawn "$E2E_WORK/logs" 15 --config-file "$rc" ||
+    e2e_bail "the window manager starts" "$PX_ERROR" "$(tail -n 5 "$E2E_WORK/logs/openbox.log")"
 
   # Keyboard layouts are changed by some checks; every script starts from the US layout.
   setxkbmap -layout us || e2e_bail "the US keyboard layout is set"
 
-  if [ "$with_tray" -eq 1 ]; then
-    # trayer maps its panel once it has taken the notification area's selection. On a busy
-    # machine it sometimes never maps it, waiting for good with the panel made but unmapped:
-    # such a trayer is replaced by a new one.
-    local tries
-    for tries in 1 2 3; do
-      e2e_spawn "trayer-$tries" trayer --edge bottom --align right --widthtype request \
-        --height 24 --SetDockType true --transparent false
-      local trayer=$E2E_LAST_PID
-      timeout 10 xdotool search --sync --onlyvisible --class '^trayer$' >/dev/null 2>&1 && break
-      e2e_stop "$trayer"
-      [ "$tries" -eq 3 ] && e2e_bail "the notification area (trayer) starts" \
-        "$(tail -n 5 "$E2E_WORK"/logs/trayer-*.log)"
-    done
-  fi
+  [ "$with_tray" -eq 1 ] && e2e_start_tray
+}
+
+# e2e_start_tray: an XEmbed notification area (trayer) at the bottom right of the screen.
+e2e_start_tray() {
+  e2e_require trayer
+  # trayer maps its panel once it has taken the notification area's selection. On a busy
+  # machine it sometimes never maps it, waiting for good with the panel made but unmapped:
+  # such a trayer is replaced by a new one.
+  local tries
+  for tries in 1 2 3; do
+    e2e_spawn "trayer-$tries" trayer --edge bottom --align right --widthtype request \
+      --height 24 --SetDockType true --transparent false
+    local trayer=$E2E_LAST_PID
+    timeout 10 xdotool search --sync --onlyvisible --class '^trayer$' >/dev/null 2>&1 && return 0
+    e2e_stop "$trayer"
+  done
+  e2e_bail "the notification area (trayer) starts" "$(tail -n 5 "$E2E_WORK"/logs/trayer-*.log)"
 }
 
 # ---------------------------------------------------------------------------------------------
@@ -299,16 +266,8 @@ e2e_french_locale() {
   E2E_FR_ENV=(LOCPATH="$E2E_WORK/locale" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8)
 }
 
-# Ids of the program's visible main windows, one a line (none: empty). A notification-area icon
-# may carry the program's name too; it is icon-sized, the program's windows are not.
-e2e_main_windows() {
-  local w g
-  for w in $(xdotool search --onlyvisible --name '^Tavelmarque$' 2>/dev/null); do
-    g=$(e2e_geometry "$w") || continue
-    read -r _ _ gw gh <<<"$g"
-    [ "${gw:-0}" -ge 100 ] && [ "${gh:-0}" -ge 100 ] && echo "$w"
-  done
-}
+# Ids of the program's visible main windows, one a line (none: empty).
+e2e_main_windows() { px_main_windows; }
 
 e2e_main_window_shown() { [ -n "$(e2e_main_windows)" ]; }
 e2e_main_window_hidden() { [ -z "$(e2e_main_windows)" ]; }
@@ -319,14 +278,7 @@ e2e_find_window() {
 }
 
 # e2e_geometry WID: prints "X Y WIDTH HEIGHT", position on the screen.
-e2e_geometry() {
-  xwininfo -id "$1" 2>/dev/null | awk '
-    /Absolute upper-left X:/ { x = $NF }
-    /Absolute upper-left Y:/ { y = $NF }
-    /^  Width:/ { w = $NF }
-    /^  Height:/ { h = $NF }
-    END { if (w != "") print x, y, w, h }'
-}
+e2e_geometry() { px_geometry "$1"; }
 
 # e2e_position_is WID X Y
 e2e_position_is() {

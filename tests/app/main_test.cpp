@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
+#include <QTimer>
+
 #include "app/mMain.h"
 #include "support/TestNotificationArea.h"
 
@@ -62,9 +65,28 @@ TEST(Main, WithoutANotificationAreaAHiddenStartShowsTheWindow) {
                     {QStringLiteral("t"), QStringLiteral("/Hidden")});
   platform::HelpViewer help;
   TestNotificationArea tray(false);
-  auto window = mMain::Main(app, clock, help, tray, ",");
+  auto window = mMain::Main(app, clock, help, tray, ",", 300);
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isVisible()) << "the notification area is given its time first";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 3000));
+}
+
+TEST(Main, AHiddenStartWaitsForANotificationAreaThatComesLate) {
+  const platform::Clock clock = clock2026();
+  platform::App app(QStringLiteral("tavelmarque-main-test-late"),
+                    {QStringLiteral("t"), QStringLiteral("/Hidden")});
+  platform::HelpViewer help;
+  TestNotificationArea tray(false);
+  constexpr int kWait = 4000;
+  auto window = mMain::Main(app, clock, help, tray, ",", kWait);
+  ASSERT_NE(window, nullptr);
+  QTimer::singleShot(2000, [&] { tray.available = true; });
+  QTest::qWait(1500);
+  EXPECT_EQ(tray.Icon(window.get(), 61860), nullptr) << "no icon before there is a tray";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return tray.Icon(window.get(), 61860) != nullptr; }, 3000));
+  QTest::qWait(kWait - 1500);  // past the end of the wait
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_TRUE(window->IsLoaded());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/mMainText.h"
+#include "text/mMainText.h"
 
 namespace {
 

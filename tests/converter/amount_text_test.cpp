@@ -88,9 +88,12 @@ TEST_P(FormatAmountTest, RoundsHalfAwayFromZeroOnFifteenDigits) {
 }
 
 TEST_P(FormatAmountTest, BeyondTheRangeOfADouble) {
-  EXPECT_EQ(FormatAmount(std::numeric_limits<double>::max(), GetParam()),
-            Localised("179769313486232" + std::string(294, '0') + ",00"));
-  for (const double x : {kInfinity, -kInfinity, std::numeric_limits<double>::quiet_NaN()}) {
+  EXPECT_EQ(FormatAmount(1.79769313486231e308, GetParam()),
+            Localised("179769313486231" + std::string(294, '0') + ",00"));
+  // Rounded to 15 digits, the largest doubles exceed the range: their text would read back as an
+  // infinity.
+  for (const double x : {kInfinity, -kInfinity, std::numeric_limits<double>::quiet_NaN(),
+                         std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()}) {
     EXPECT_EQ(FormatAmount(x, GetParam()), converter::kOutOfRangeText);
   }
   EXPECT_TRUE(std::isnan(ReadLocaleAmount(converter::kOutOfRangeText, GetParam())));

@@ -184,6 +184,18 @@ TEST_P(FrancEuroModelTest, IgnoresRowsAndDigitsThatDoNotApply) {
   EXPECT_EQ(model.RowText(), (Rows{"0", "0", "0", "0"}));
 }
 
+// Selecting another row during an entry ends it as a move does: the keys typed next start a new
+// entry there instead of editing a computed amount.
+TEST_P(FrancEuroModelTest, SelectingAnotherRowEndsTheEntry) {
+  Press(model, "100");
+  model.SelectRow(2);
+  EXPECT_FALSE(model.EntryActive());
+  Press(model, "<");
+  EXPECT_EQ(model.RowText(), Localised(Rows{"100", "0", "15#24", "0"}, GetParam()));
+  Press(model, "5X");
+  EXPECT_EQ(model.RowText(), Localised(Rows{"100", "0", "15#24", "0"}, GetParam()));
+}
+
 TEST_P(FrancEuroModelTest, AmountsBeyondTheRangeOfADouble) {
   const std::string error(converter::kOutOfRangeText);
   model.SetChangeMode(true);

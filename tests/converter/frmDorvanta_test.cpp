@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 #include <QTextBrowser>
 #include <memory>
 
@@ -179,6 +181,18 @@ TEST_P(MainWindowTest, KeyMapDrivesTheRows) {
       {"keys without a meaning",
        {{Qt::Key_A}, {Qt::Key_Space}, {Qt::Key_F2}, {Qt::Key_Left}},
        {"0", "0", "0", "0"}},
+      {"keypad 2 and 8 with NumLock off move like the arrows",
+       {{Qt::Key_5}, {Qt::Key_Down, Qt::KeypadModifier}, {Qt::Key_2}, {Qt::Key_Up, Qt::KeypadModifier}},
+       {"13~12", "0", "2", "0"}},
+      {"the keypad's other keys with NumLock off type nothing",
+       {{Qt::Key_1},
+        {Qt::Key_Delete, Qt::KeypadModifier},
+        {Qt::Key_Insert, Qt::KeypadModifier},
+        {Qt::Key_Home, Qt::KeypadModifier},
+        {Qt::Key_Clear, Qt::KeypadModifier},
+        {Qt::Key_5},
+        {Qt::Key_Return}},
+       {"15", "0", "2~29", "0"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -261,6 +275,37 @@ TEST_P(MainWindowTest, WithoutANotificationAreaHidingMinimisesToTheTaskBar) {
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->isMinimized());
   EXPECT_TRUE(window_->ShowInTaskbar());
+  // Restored, it leaves the task bar again; and so after every later round.
+  for (int round = 0; round < 2; ++round) {
+    window_->showNormal();
+    EXPECT_FALSE(window_->ShowInTaskbar()) << round;
+    Type({{Qt::Key_R, Qt::AltModifier}});
+    EXPECT_TRUE(window_->ShowInTaskbar()) << round;
+  }
+}
+
+TEST_P(MainWindowTest, OnlyTheBackgroundAndTheRowsStartADrag) {
+  Open();
+  window_->Show();
+  struct Case {
+    const char* what;
+    QWidget* widget;
+    bool drags;
+  } cases[] = {
+      {"focus marker", window_->imaFocus, false},
+      {"line", window_->Line1[0], false},
+      {"command image", window_->imaCommand[3], false},
+      {"amount", window_->lblP[0], true},
+      {"background", window_.get(), true},
+  };
+  for (const Case& c : cases) {
+    const QPoint at = c.widget == window_.get() ? QPoint(90, 20) : QPoint(1, 0);
+    QTest::mousePress(c.widget, Qt::LeftButton, Qt::NoModifier, at);
+    EXPECT_EQ(window_->Drag().DragActive, c.drags) << c.what;
+    // Let go away from where it was pressed: no command runs.
+    QTest::mouseRelease(c.widget, Qt::LeftButton, Qt::NoModifier, at + QPoint(400, 400));
+    EXPECT_FALSE(window_->Drag().DragActive) << c.what;
+  }
 }
 
 TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
@@ -361,6 +406,17 @@ TEST_P(MainWindowTest, TenThousandDigitsAndHeldKeys) {
 TEST_P(MainWindowTest, EveryKeyCodeWithEveryModifierLeavesAWorkingWindow) {
   Open(At(2002, 1, 3));
   window_->Show();
+  // The keys that open a dialog are swept too: each dialog is closed as soon as it is up.
+  int dialogs = 0;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      ++dialogs;
+      QTest::keyClick(modal, Qt::Key_F4, Qt::AltModifier);
+      if (modal->isVisible()) modal->hide();
+    }
+  });
+  closer.start(0);
   for (int shift = 0; shift < 8; ++shift) {
     for (int code = 0; code < 256; ++code) {
       // Alt+F4 closes the program: its turn comes last.
@@ -368,6 +424,8 @@ TEST_P(MainWindowTest, EveryKeyCodeWithEveryModifierLeavesAWorkingWindow) {
       window_->Form_KeyDown(code, shift);
     }
   }
+  closer.stop();
+  EXPECT_GT(dialogs, 0);
   window_->Show();
   Type({{Qt::Key_Escape}});
   while (window_->Model().CurrentRow() != 0) Type({{Qt::Key_Tab}});

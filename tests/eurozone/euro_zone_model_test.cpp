@@ -156,6 +156,17 @@ TEST_P(EuroZoneModelTest, IgnoresWhatDoesNotApply) {
   EXPECT_FALSE(model.EntryActive());
 }
 
+// Selecting the currency row during an entry ends the entry: Backspace there never edits the
+// currency's name.
+TEST_P(EuroZoneModelTest, SelectingAnotherRowEndsTheEntry) {
+  Press(model, "T100");
+  model.SelectRow(0);
+  EXPECT_FALSE(model.EntryActive());
+  Press(model, "<<<");
+  EXPECT_EQ(model.RowText()[0], kFrancFrancais);
+  EXPECT_EQ(model.RowText()[1], "100");
+}
+
 TEST_P(EuroZoneModelTest, AmountsBeyondTheRangeOfADouble) {
   const std::string error(converter::kOutOfRangeText);
   const std::string huge(400, '9');

@@ -1,13 +1,17 @@
 #include "platform/App.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QTemporaryDir>
+#include <functional>
 
+#include "platform/ChildProcess.h"
 #include "platform/Twips.h"
 
 namespace {
@@ -28,25 +32,147 @@ TEST(AppObject, OnlyTheFirstInstanceRuns) {
 
 TEST(AppObject, ALockLeftByADeadInstanceIsTakenOver) {
   const QString name = QStringLiteral("tavelmarque-app-test-stale");
-  QFile stale(App::LockFilePath(name));
+  QFile stale(App::LockFolders().value(0) + u'/' + name + QStringLiteral(".lock"));
   ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
   // pid, application name, host name: what QLockFile writes, for a pid that cannot be running.
   stale.write("2147483646\nTavelmarque\n" + QSysInfo::machineHostName().toUtf8() + "\n");
   stale.close();
   App app(name, {QStringLiteral("Tavelmarque")});
   EXPECT_FALSE(app.PrevInstance());
+  EXPECT_EQ(app.LockFile(), stale.fileName());
 }
 
-TEST(AppObject, LockLivesInTheRuntimeFolderOrAPerUserTempFile) {
-  const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-  EXPECT_TRUE(App::LockFilePath(QStringLiteral("x")).startsWith(QString::fromLocal8Bit(saved)));
-  qputenv("XDG_RUNTIME_DIR", "/nonexistent-runtime");
-  const QString fallback = App::LockFilePath(QStringLiteral("x"));
-  qunsetenv("XDG_RUNTIME_DIR");
-  EXPECT_EQ(App::LockFilePath(QStringLiteral("x")), fallback);
-  qputenv("XDG_RUNTIME_DIR", saved);
-  EXPECT_TRUE(fallback.startsWith(QDir::tempPath()));
-  EXPECT_TRUE(fallback.endsWith(QStringLiteral("-%1.lock").arg(getuid())));
+// Sets an environment variable (or unsets it, for a null value) while it lives.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const QByteArray& value)
+      : name_(name), saved_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+    if (value.isNull()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, value);
+    }
+  }
+  ~ScopedVariable() {
+    if (wasSet_) {
+      qputenv(name_, saved_);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  QByteArray saved_;
+  bool wasSet_;
+};
+
+bool Chmod(const QString& path, mode_t mode) {
+  return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+bool GiveToNobody(const QString& path) {
+  return ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+}
+
+// Only folders that no other user can write to hold the lock: anyone who could would hold it,
+// or put a link or a folder at its name, and keep the program from starting.
+TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
+  QTemporaryDir dir;
+  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(dir.path()));
+  const QString temp = dir.filePath(QStringLiteral("tavelmarque-%1").arg(::geteuid()));
+  const QString runtime = dir.filePath(QStringLiteral("runtime"));
+  const QString other = dir.filePath(QStringLiteral("other"));
+  ASSERT_TRUE(QDir().mkdir(other) && Chmod(other, 0700));
+  const bool root = ::geteuid() == 0;  // only root can give a folder away
+  struct Case {
+    const char* what;
+    QByteArray runtimeVariable;  // null: unset
+    std::function<bool()> make;  // makes the runtime folder or the temporary one
+    QStringList expected;
+  } cases[] = {
+      {"a private runtime folder",
+       QFile::encodeName(runtime),
+       [&] { return QDir().mkdir(runtime) && Chmod(runtime, 0700); },
+       {runtime, temp}},
+      {"no runtime folder", QByteArray(), [] { return true; }, {temp}},
+      {"a relative runtime folder", "runtime", [] { return true; }, {temp}},
+      {"a missing runtime folder", QFile::encodeName(runtime), [] { return true; }, {temp}},
+      {"a file as runtime folder",
+       QFile::encodeName(runtime),
+       [&] {
+         QFile f(runtime);
+         return f.open(QIODevice::WriteOnly);
+       },
+       {temp}},
+      {"a runtime folder anyone may write to",
+       QFile::encodeName(runtime),
+       [&] { return QDir().mkdir(runtime) && Chmod(runtime, 0777); },
+       {temp}},
+      {"a runtime folder of another user", QFile::encodeName(runtime),
+       [&] {
+         return QDir().mkdir(runtime) && Chmod(runtime, 0700) && (!root || GiveToNobody(runtime));
+       },
+       root ? QStringList{temp} : QStringList{runtime, temp}},
+      {"a link in the temporary folder",
+       QByteArray(),
+       [&] { return QFile::link(other, temp); },
+       {}},
+      {"a temporary folder anyone may write to",
+       QByteArray(),
+       [&] { return QDir().mkdir(temp) && Chmod(temp, 0777); },
+       {}},
+      {"a temporary folder of another user", QByteArray(),
+       [&] { return QDir().mkdir(temp) && Chmod(temp, 0700) && (!root || GiveToNobody(temp)); },
+       root ? QStringList{} : QStringList{temp}},
+      {"a file at the temporary folder's name",
+       QByteArray(),
+       [&] {
+         QFile f(temp);
+         return f.open(QIODevice::WriteOnly);
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const QString& path : {runtime, temp}) {
+      QFile::remove(path);
+      QDir(path).removeRecursively();
+    }
+    ASSERT_TRUE(c.make());
+    const ScopedVariable variable("XDG_RUNTIME_DIR", c.runtimeVariable);
+    EXPECT_EQ(App::LockFolders(), c.expected);
+    if (c.expected.contains(temp)) {
+      struct stat info {};
+      ASSERT_EQ(::stat(QFile::encodeName(temp).constData(), &info), 0);
+      EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+    const QString name = QStringLiteral("tavelmarque-app-test-folders");
+    App first(name, {QStringLiteral("x")});
+    App second(name, {QStringLiteral("x")});
+    EXPECT_FALSE(first.PrevInstance());
+    EXPECT_EQ(second.PrevInstance(), !c.expected.isEmpty()) << "the second instance sees the first";
+    EXPECT_EQ(first.LockFile().isEmpty(), c.expected.isEmpty());
+    EXPECT_EQ(first.LockProblem().isEmpty(), !c.expected.isEmpty());
+    if (!c.expected.isEmpty()) {
+      EXPECT_EQ(first.LockFile(), c.expected.first() + u'/' + name + QStringLiteral(".lock"));
+    }
+  }
+}
+
+// A runtime folder the user cannot write to gives way to the temporary one, and is never taken
+// for another instance's lock. As a plain user: root writes anywhere.
+TEST(AppObject, ARuntimeFolderTheUserCannotWriteToGivesWay) {
+  if (testing_support::RerunAsNobody()) return;
+  QTemporaryDir dir;
+  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(dir.path()));
+  const QString runtime = dir.filePath(QStringLiteral("runtime"));
+  ASSERT_TRUE(QDir().mkdir(runtime) && Chmod(runtime, 0500));
+  const ScopedVariable variable("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+  App app(QStringLiteral("tavelmarque-app-test-refused"), {QStringLiteral("x")});
+  EXPECT_FALSE(app.PrevInstance());
+  EXPECT_TRUE(app.LockFile().startsWith(dir.filePath(QStringLiteral("tavelmarque-"))))
+      << app.LockFile().toStdString();
+  Chmod(runtime, 0700);
 }
 
 TEST(AppObject, CommandIsTheArgumentsAfterTheProgramName) {

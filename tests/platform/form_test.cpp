@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <gtest/gtest-spi.h>
+
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include "platform/VbColour.h"
+#include "support/Watchdog.h"
 
 namespace {
 
@@ -114,6 +120,96 @@ TEST(Form, ModalShowReturnsWhenHidden) {
   dialog.ShowModal(owner);
   EXPECT_FALSE(dialog.isVisible());
   EXPECT_TRUE(dialog.IsLoaded());
+}
+
+TEST(Form, AModalWindowOpensCentredOnItsOwnerAndAboveIt) {
+  Form owner, dialog, inner;
+  owner.SetFormSize(2700, 2700);
+  dialog.SetFormSize(2700, 2700);
+  inner.SetFormSize(1500, 1500);
+  owner.Show();
+  owner.move(40, 70);
+  std::vector<std::string> order;
+  QTimer::singleShot(0, &dialog, [&] {
+    EXPECT_EQ(dialog.geometry().center(), owner.geometry().center());
+    EXPECT_EQ(dialog.parentWidget(), &owner);
+    EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+    // A modal window opened from a modal window: centred on it, above it, with its own loop.
+    QTimer::singleShot(0, &inner, [&] {
+      EXPECT_EQ(inner.geometry().center(), dialog.geometry().center());
+      EXPECT_EQ(inner.parentWidget(), &dialog);
+      EXPECT_EQ(QApplication::activeModalWidget(), &inner);
+      EXPECT_TRUE(inner.IsModal());
+      EXPECT_TRUE(dialog.IsModal());
+      order.push_back("inner shown");
+      inner.Hide();
+    });
+    inner.ShowModal(dialog);
+    order.push_back("inner returned");
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.Unload();
+  });
+  dialog.ShowModal(owner);
+  order.push_back("dialog returned");
+  EXPECT_EQ(order, (std::vector<std::string>{"inner shown", "inner returned", "dialog returned"}));
+  EXPECT_FALSE(dialog.IsModal());
+}
+
+// A dialog whose close request takes its cancel path.
+class Dialog : public Form {
+ public:
+  int cancels = 0;
+
+ protected:
+  void Form_CloseRequest() override {
+    ++cancels;
+    Hide();
+  }
+};
+
+TEST(Form, TheKeysOfAModalWindowAreItsOwn) {
+  Recorder owner, dialog;
+  owner.Show();
+  QTimer::singleShot(0, &dialog, [&] {
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QTest::keyClick(&dialog, Qt::Key_F4, Qt::AltModifier);
+    dialog.Hide();
+  });
+  dialog.ShowModal(owner);
+  EXPECT_EQ(dialog.keys, (std::vector<std::pair<int, int>>{{27, 0}, {115, 4}}));
+  EXPECT_TRUE(owner.keys.empty()) << "the owner previews its controls' keys, not its dialogs'";
+}
+
+TEST(Form, ACloseRequestTakesTheFormsOwnPath) {
+  Form owner;
+  owner.Show();
+  Dialog dialog;
+  QTimer::singleShot(0, &dialog, [&] { dialog.close(); });
+  dialog.ShowModal(owner);
+  EXPECT_EQ(dialog.cancels, 1);
+  EXPECT_TRUE(dialog.IsLoaded()) << "still there for its opener to read";
+
+  // By default a close request unloads, which raises Unloaded for the program to decide.
+  Form main;
+  int unloaded = 0;
+  main.Unloaded = [&] { ++unloaded; };
+  main.Show();
+  main.close();
+  EXPECT_FALSE(main.IsLoaded());
+  EXPECT_EQ(unloaded, 1);
+}
+
+TEST(Watchdog, FailsATestThatLeavesAModalWindowOpenAndClosesIt) {
+  static Form* owner = nullptr;
+  static Form* dialog = nullptr;
+  Form o, d;
+  owner = &o;
+  dialog = &d;
+  owner->Show();
+  const int previous = testsupport::SetModalLimit(200);
+  EXPECT_NONFATAL_FAILURE(dialog->ShowModal(*owner), "still open");
+  testsupport::SetModalLimit(previous);
+  EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST(Colours, TranslateColour) {

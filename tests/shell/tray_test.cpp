@@ -85,6 +85,7 @@ TEST(TrayWndProc, ShowsAndActivatesOnADoubleClickAndPassesEveryMessageOn) {
   window.SetWindowProc(&Recorder);
   Form* hWnd = &window;
   mSysTray::HookWindow(hWnd);
+  mSysTray::HookWindow(hWnd);  // a second hook must not chain the procedure to itself
   seen.clear();
 
   struct Case {

@@ -5,7 +5,63 @@
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
 #include <cstdlib>
+
+#include "support/Watchdog.h"
+
+namespace {
+
+int modalLimit = 15000;
+QTimer* watchdogTimer = nullptr;
+
+// Hides every modal window still shown; a form's nested loop ends with its window.
+int CloseModalWindows() {
+  int closed = 0;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->isModal()) {
+      widget->hide();
+      ++closed;
+    }
+  }
+  return closed;
+}
+
+class ModalWatchdog : public ::testing::EmptyTestEventListener {
+ public:
+  ModalWatchdog() {
+    watchdogTimer = &timer_;
+    timer_.setSingleShot(true);
+    // Fires inside the nested loop of the window the test forgot.
+    QObject::connect(&timer_, &QTimer::timeout, [] {
+      if (const int n = CloseModalWindows()) {
+        ADD_FAILURE() << n << " modal window(s) still open after " << modalLimit << " ms";
+      }
+    });
+  }
+  void OnTestStart(const ::testing::TestInfo&) override { timer_.start(modalLimit); }
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    timer_.stop();
+    if (const int n = CloseModalWindows()) {
+      ADD_FAILURE() << n << " modal window(s) left open at the end of the test";
+    }
+  }
+
+ private:
+  QTimer timer_;
+};
+
+}  // namespace
+
+namespace testsupport {
+int SetModalLimit(int milliseconds) {
+  const int previous = modalLimit;
+  modalLimit = milliseconds;
+  if (watchdogTimer != nullptr && watchdogTimer->isActive()) watchdogTimer->start(modalLimit);
+  return previous;
+}
+}  // namespace testsupport
 
 int main(int argc, char** argv) {
   QTemporaryDir home;
@@ -22,5 +78,6 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   ::testing::InitGoogleTest(&argc, argv);
+  ::testing::UnitTest::GetInstance()->listeners().Append(new ModalWatchdog);
   return RUN_ALL_TESTS();
 }

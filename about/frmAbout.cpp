@@ -1,0 +1,117 @@
+#include "about/frmAbout.h"
+
+#include <QTimer>
+
+#include "about/Marquee.h"
+#include "about/VersionInfo.h"
+#include "platform/UserInfo.h"
+#include "platform/VirtualKeys.h"
+#include "resources/AboutLayout.h"
+#include "shell/Skin.h"
+
+namespace about {
+
+namespace layout = resources::about_window;
+namespace vk = platform::vk;
+
+namespace {
+// How the links are opened: the desktop picks the window's size itself, and a link that cannot
+// be opened is not worth a message in a window the user opened to read.
+constexpr int kShowDefault = 10;
+constexpr bool kShowErrors = false;
+}  // namespace
+
+frmAbout::frmAbout(const mShellExecute::Services& services) : services_(services) {
+  skin::ApplyFormLayout(*this, layout::kForm);
+  imaCommand = skin::MakeImage(*this, layout::kImaCommand);
+  imaCommand->Click = [this] { imaCommand_Click(); };
+  lblTitle = skin::MakeLabel(*this, layout::kLblTitle);
+  lblVersion = skin::MakeLabel(*this, layout::kLblVersion);
+  lblMarquee = skin::MakeLabel(*this, layout::kLblMarquee);
+  lblWeb = skin::MakeLabel(*this, layout::kLblWeb);
+  lblWeb->SetCaption(QString::fromUtf8(version::kWebAddress));
+  lblWeb->setCursor(Qt::PointingHandCursor);
+  lblWeb->Click = [this] { lblWeb_Click(); };
+  lblMail = skin::MakeLabel(*this, layout::kLblMail);
+  lblMail->SetCaption(QString::fromUtf8(version::kSupportMail));
+  lblMail->setCursor(Qt::PointingHandCursor);
+  lblMail->Click = [this] { lblMail_Click(); };
+  Timer1.Tick = [this] { Timer1_Timer(); };
+}
+
+void frmAbout::Form_Load() {
+  skin::ClipToEllipse(*this);
+  lblTitle->SetCaption(QString::fromUtf8(version::kProductName));
+  lblVersion->SetCaption(
+      QStringLiteral("%1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(version::kRevision));
+  // The user's name is read again at every opening: it may have changed meanwhile.
+  const std::string caption = MarqueeCaption(version::kFileDescription, version::kLegalNotice,
+                                             platform::UserFullName().toStdString());
+  lblMarquee->SetCaption(QString::fromStdString(caption));
+  lblMarquee->SetLeft(Width());
+  Timer1.SetInterval(layout::kTimer1Interval);
+  Timer1.SetEnabled(true);
+}
+
+void frmAbout::Form_Resize() { skin::DrawRim(*this); }
+
+void frmAbout::showEvent(QShowEvent* event) {
+  Form::showEvent(event);
+  // Owned by its opener, this window is also the opener's child, and a form previews the keys
+  // of its children: Escape or Enter here would end the opener's entry as well. The keys typed
+  // here are this window's alone.
+  if (QWidget* opener = parentWidget()) removeEventFilter(opener);
+}
+
+void frmAbout::Form_KeyDown(int keyCode, int shift) {
+  switch (keyCode) {
+    case vk::Escape:
+    case vk::Return:
+      CloseCommand();
+      break;
+    case vk::F4:
+      if ((shift & platform::kAltMask) != 0) CloseCommand();
+      break;
+    default:
+      break;
+  }
+}
+
+// The window manager's close (its Alt+F4, a task switcher) closes the window as its own keys do.
+void frmAbout::Form_CloseRequest() { CloseCommand(); }
+
+void frmAbout::Timer1_Timer() {
+  // Positions are single precision, as the line's arithmetic is.
+  const float left =
+      MarqueeStep(static_cast<float>(lblMarquee->Left()), static_cast<float>(lblMarquee->Width()),
+                  static_cast<float>(Width()));
+  // Only the label moves: the window repaints the strip it leaves and the strip it enters.
+  lblMarquee->SetLeft(left);
+}
+
+void frmAbout::lblWeb_Click() { OpenLink(lblWeb->Caption()); }
+
+void frmAbout::lblMail_Click() { OpenLink(QStringLiteral("mailto: ") + lblMail->Caption()); }
+
+void frmAbout::imaCommand_Click() { CloseCommand(); }
+
+void frmAbout::OpenLink(const QString& address) {
+  // The window stays open while the browser or the mail program starts.
+  mShellExecute::LaunchDocument(address, QStringLiteral("open"), QString(), QString(), kShowDefault,
+                                nullptr, kShowErrors, services_);
+}
+
+// Unloading stops the timer, and ends the opener's modal display.
+void frmAbout::CloseCommand() {
+  // Some window managers (Openbox) give the keyboard back to a closed dialog's owner only when
+  // the pointer rests on it: the opener asks for it once this window is gone, so that the typing
+  // there goes on at once.
+  const bool active = isActiveWindow();
+  Unload();
+  QWidget* opener = parentWidget();
+  if (opener != nullptr && active) {
+    QTimer::singleShot(0, opener, [opener] { opener->activateWindow(); });
+  }
+}
+
+}  // namespace about

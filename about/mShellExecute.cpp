@@ -1,0 +1,38 @@
+#include "about/mShellExecute.h"
+
+#include "about/VersionInfo.h"
+#include "platform/DocumentLauncher.h"
+#include "platform/MessageBox.h"
+
+namespace mShellExecute {
+
+QString LaunchErrorMessage(int code) {
+  const LaunchError* row = &LaunchErrorMessages.back();
+  for (const LaunchError& candidate : LaunchErrorMessages) {
+    if (candidate.code == code) {
+      row = &candidate;
+      break;
+    }
+  }
+  return QString::fromUtf8(row->message.data(), static_cast<qsizetype>(row->message.size()));
+}
+
+Services SystemServices() {
+  // Neither holds any state or Qt object, so living until the program ends is harmless.
+  static platform::XdgOpenLauncher launcher;
+  static platform::SystemMessageBox messageBox;
+  return {launcher, messageBox};
+}
+
+int LaunchDocument(const QString& file, const QString& operation, const QString& parameters,
+                   const QString& directory, int showCmd, QWidget* ownerWindow, bool showErrors,
+                   const Services& services) {
+  (void)showCmd;
+  const int result = services.launcher.Open(file, operation, parameters, directory, showErrors);
+  if (!showErrors || result > 32) return result;
+  services.messageBox.ShowError(ownerWindow, LaunchErrorMessage(result),
+                                QString::fromUtf8(version::kProductName));
+  return result;
+}
+
+}  // namespace mShellExecute

@@ -1,0 +1,157 @@
+#include "eurozone/frmZoneEuro.h"
+
+#include <QShowEvent>
+#include <utility>
+
+#include "about/frmAbout.h"
+#include "platform/VirtualKeys.h"
+#include "resources/ZoneEuroLayout.h"
+#include "shell/Skin.h"
+
+namespace eurozone {
+
+namespace layout = resources::zone_euro_window;
+namespace vk = platform::vk;
+using converter::Direction;
+
+namespace {
+constexpr int kMarkerGap = 70;  // twips between a row's text and the marker pointing at it
+}  // namespace
+
+frmZoneEuro::frmZoneEuro(platform::App& app, platform::HelpViewer& help,
+                         std::string decimalSeparator)
+    : app_(app), help_(help), model_(std::move(decimalSeparator)) {
+  skin::ApplyFormLayout(*this, layout::kForm);
+  for (const auto& caption : layout::kLblEti) {
+    lblEti[caption.index] = skin::MakeLabel(*this, caption.layout);
+  }
+  for (std::size_t i = 0; i < lblP.size(); ++i) lblP[i] = skin::MakeLabel(*this, layout::kLblP[i]);
+  for (std::size_t i = 0; i < imaCommand.size(); ++i) {
+    imaCommand[i] = skin::MakeImage(*this, layout::kImaCommand[i]);
+    imaCommand[i]->Click = [this, i] { imaCommand_Click(static_cast<int>(i)); };
+  }
+  imaFocus = skin::MakeImage(*this, layout::kImaFocus);
+  // The model starts with the window: a new window at each opening starts afresh.
+  model_.onRowSelected = [this](int oldRow, int newRow) { ShowSelection(oldRow, newRow); };
+}
+
+void frmZoneEuro::Form_Load() {
+  skin::ClipToEllipse(*this);
+  PlaceMarker(0);
+}
+
+void frmZoneEuro::Form_Resize() { skin::DrawRim(*this); }
+
+// Closing from the window manager is closing from the window: nothing is converted.
+void frmZoneEuro::Form_CloseRequest() { CloseCommand(); }
+
+// A form previews the keys of its children, and showing this window modally made it a child of
+// its owner: its keys are its own, and the owner must not act on them first (Alt+F4 would close
+// the owner, Escape take back its entry).
+void frmZoneEuro::SelectRow(int row) { model_.SelectRow(row); }
+
+void frmZoneEuro::ShowSelection(int oldRow, int newRow) {
+  // "prix en" heads rows 0 and 1, "prix en euros" row 2.
+  if (newRow == 2) {
+    lblEti[0]->SetForeColor(resources::kBlack);
+    lblEti[2]->SetForeColor(resources::kHighlightColour);
+  } else if (oldRow == 2) {
+    lblEti[2]->SetForeColor(resources::kBlack);
+    lblEti[0]->SetForeColor(resources::kHighlightColour);
+  }
+  lblP[oldRow]->SetForeColor(resources::kBlack);
+  PlaceMarker(newRow);
+  lblP[newRow]->SetForeColor(resources::kHighlightColour);
+}
+
+void frmZoneEuro::PlaceMarker(int row) {
+  const platform::Label& text = *lblP[row];
+  imaFocus->SetBounds(text.Left() + text.Width() + kMarkerGap, text.Top(), imaFocus->Width(),
+                      imaFocus->Height());
+}
+
+void frmZoneEuro::ShowRowTexts() {
+  const auto& texts = model_.RowText();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const QString caption = QString::fromStdString(texts[i]);
+    if (lblP[i]->Caption() != caption) lblP[i]->SetCaption(caption);
+  }
+}
+
+void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
+  if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9) {
+    model_.EnterDigit(keyCode - vk::Numpad0);
+  } else if (keyCode >= vk::Digit0 && keyCode <= vk::Digit0 + 9) {
+    model_.EnterDigit(keyCode - vk::Digit0);
+  } else {
+    switch (keyCode) {
+      case vk::Tab:
+        model_.MoveRow((shift & platform::kShiftMask) != 0 ? Direction::Previous : Direction::Next);
+        break;
+      case vk::Up:
+        model_.MoveRow(Direction::Previous);
+        break;
+      case vk::Down:
+        model_.MoveRow(Direction::Next);
+        break;
+      case vk::Left:
+        model_.StepCurrency(Direction::Previous);
+        break;
+      case vk::Right:
+        model_.StepCurrency(Direction::Next);
+        break;
+      case vk::Decimal:
+      case vk::Comma:
+        model_.EnterSeparator();
+        break;
+      case vk::Back:
+        model_.EraseLast();
+        break;
+      case vk::Escape:
+        model_.RestoreSnapshot();
+        break;
+      case vk::Return:
+        model_.CommitEntry();
+        break;
+      case vk::F4:
+        if ((shift & platform::kAltMask) != 0) CloseCommand();
+        return;  // the window may be gone: nothing to show
+      case vk::F1:
+        ShowHelp();
+        return;
+      default:
+        return;
+    }
+  }
+  ShowRowTexts();
+}
+
+void frmZoneEuro::imaCommand_Click(int index) {
+  switch (index) {
+    case 0:
+      CloseCommand();
+      break;
+    case 1:
+      ShowAbout();
+      break;
+    case 2:
+      ShowHelp();
+      break;
+    default:
+      break;
+  }
+}
+
+// A running entry goes with the window, unconverted.
+void frmZoneEuro::CloseCommand() { Unload(); }
+
+void frmZoneEuro::ShowAbout() {
+  // A new window at each opening; a running entry here goes on once it has closed.
+  about::frmAbout aboutWindow;
+  aboutWindow.ShowModal(*this);
+  aboutWindow.Unload();
+}
+
+void frmZoneEuro::ShowHelp() { help_.Show(app_.HelpFile); }
+
+}  // namespace eurozone

@@ -1,0 +1,103 @@
+// Amount texts: reading any bytes, formatting any double with either separator, and the two
+// properties the converters rely on: a formatted amount read back formats to the same text, and
+// below 10^13 it is the value to the cent.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "Require.h"
+#include "converter/AmountText.h"
+
+namespace {
+
+using converter::FormatAmount;
+using converter::ReadAmount;
+using converter::ReadLocaleAmount;
+using fuzz::Require;
+
+std::string Describe(double x, std::string_view separator, std::string_view text) {
+  char value[64];
+  std::snprintf(value, sizeof value, "%.17g", x);
+  return std::string("value ") + value + ", separator \"" + std::string(separator) + "\", text \"" +
+         std::string(text.substr(0, 400)) + "\"";
+}
+
+// "-"? then "0" or digits without a leading zero, the separator, two digits; never "-0,00".
+bool WellFormed(std::string_view text, std::string_view separator) {
+  if (text.starts_with('-')) text.remove_prefix(1);
+  const std::size_t at = text.find(separator);
+  if (at == std::string_view::npos || at == 0) return false;
+  const std::string_view integer = text.substr(0, at);
+  const std::string_view decimals = text.substr(at + separator.size());
+  const auto digits = [](std::string_view s) {
+    return s.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return digits(integer) && digits(decimals) && decimals.size() == 2 &&
+         (integer.size() == 1 || integer[0] != '0');
+}
+
+bool SameValue(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
+// The rounding is decided on the 15-significant-digit form of x: where that form has digits
+// below the cent, half a unit of its last digit may come on top of the half cent (2.675, stored
+// just below, still gives 2.68). The text read back is the nearest double.
+double Tolerance(double x, double readBack) {
+  char scientific[64];
+  std::snprintf(scientific, sizeof scientific, "%.14e", x);
+  const int exponent = std::atoi(std::strchr(scientific, 'e') + 1);
+  const double fifteenthDigit = std::pow(10.0, exponent - 14);
+  const double doubleRounding = fifteenthDigit < 0.01 ? fifteenthDigit / 2 : 0.0;
+  const double ulp = std::nextafter(std::abs(readBack), INFINITY) - std::abs(readBack);
+  return 0.005 + doubleRounding + ulp;
+}
+
+void CheckFormatting(double x) {
+  for (const std::string_view separator : {",", "."}) {
+    const std::string text = FormatAmount(x, separator);
+    if (!std::isfinite(x)) {
+      Require(text == converter::kOutOfRangeText, "a value that is not finite formats as Erreur",
+              Describe(x, separator, text));
+      continue;
+    }
+    if (text == converter::kOutOfRangeText) {
+      // Only the largest doubles, whose 15-digit rounding lies beyond the range of a double.
+      Require(std::abs(x) > 1.7976931348623e308,
+              "only a value near the largest double formats as Erreur",
+              Describe(x, separator, text));
+      continue;
+    }
+    Require(WellFormed(text, separator), "a finite value formats as -?digits,dd (never -0,00)",
+            Describe(x, separator, text));
+    const double readBack = ReadAmount(text);
+    Require(SameValue(readBack, ReadLocaleAmount(text, separator)),
+            "ReadAmount and ReadLocaleAmount read a formatted amount alike",
+            Describe(x, separator, text));
+    const std::string again = FormatAmount(readBack, separator);
+    Require(again == text, "formatting what was read back gives the same text",
+            Describe(x, separator, text) + ", again \"" + again.substr(0, 400) + "\"");
+    if (std::abs(x) < 1e13) {
+      Require(std::abs(readBack - x) <= Tolerance(x, readBack),
+              "below 10^13 the text read back is the value to half a cent",
+              Describe(x, separator, text));
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  CheckFormatting(ReadAmount(bytes));
+  CheckFormatting(ReadLocaleAmount(bytes, ","));
+  CheckFormatting(ReadLocaleAmount(bytes, "."));
+  // Every bit pattern of a double, NaNs, infinities and subnormals included.
+  for (std::size_t at = 0; at + sizeof(double) <= size && at < 64; at += sizeof(double)) {
+    double x = 0;
+    std::memcpy(&x, data + at, sizeof x);
+    CheckFormatting(x);
+  }
+  return 0;
+}

@@ -1,0 +1,53 @@
+#include "options/cShellLink.h"
+
+#include "platform/DesktopEntry.h"
+
+namespace options {
+
+namespace {
+
+// Texts reach the shortcut as C strings: whatever follows a NUL is not part of them.
+QString StripAtNull(const QString& text) {
+  const qsizetype nul = text.indexOf(QChar(u'\0'));
+  return nul < 0 ? text : text.first(nul);
+}
+
+}  // namespace
+
+bool cShellLink::CreateLink() const {
+  const QString lnkFile = StripAtNull(lnkFile_);
+  platform::DesktopEntry entry;
+  entry.program = StripAtNull(exeFile_);
+  if (entry.program.isEmpty() || lnkFile.isEmpty()) return false;
+  const QString arguments = StripAtNull(exeArgs_);
+  if (!arguments.isEmpty()) entry.arguments = arguments.split(QLatin1Char(' '));
+  entry.workingFolder = StripAtNull(workDir_);
+  entry.comment = StripAtNull(description_);
+  entry.icon = StripAtNull(iconFile_);
+  entry.iconIndex = iconIdx_;
+  entry.hotKey = hotKey_;
+  entry.showCommand = startShow_;
+  return platform::WriteDesktopEntry(lnkFile, entry);
+}
+
+bool cShellLink::GetLinkInfo() {
+  const QString lnkFile = StripAtNull(lnkFile_);
+  platform::DesktopEntry entry;
+  if (lnkFile.isEmpty() || !platform::ReadDesktopEntry(lnkFile, entry)) return false;
+  exeFile_ = entry.program;
+  workDir_ = entry.workingFolder;
+  exeArgs_ = entry.arguments.join(QLatin1Char(' '));
+  description_ = entry.comment;
+  hotKey_ = entry.hotKey;
+  iconFile_ = entry.icon;
+  iconIdx_ = entry.iconIndex;
+  startShow_ = entry.showCommand;
+  return true;
+}
+
+void cShellLink::Reset() {
+  *this = cShellLink();
+  startShow_ = 1;
+}
+
+}  // namespace options

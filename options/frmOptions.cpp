@@ -1,0 +1,84 @@
+#include "options/frmOptions.h"
+
+#include "options/StartupShortcut.h"
+#include "options/cShellLink.h"
+#include "platform/VirtualKeys.h"
+#include "resources/OptionsLayout.h"
+#include "shell/Skin.h"
+
+namespace options {
+
+namespace layout = resources::options_window;
+namespace vk = platform::vk;
+
+frmOptions::frmOptions(const platform::Label& paidAmount) : paidAmount_(paidAmount) {
+  skin::ApplyFormLayout(*this, layout::kForm);
+  // Made in the focus order: the start-up box takes the focus when the window shows.
+  chkDémarrage = skin::MakeCheckBox(*this, layout::kChkDémarrage);
+  chkAppoint = skin::MakeCheckBox(*this, layout::kChkAppoint);
+  for (std::size_t i = 0; i < lblOption.size(); ++i) {
+    lblOption[i] = skin::MakeLabel(*this, layout::kLblOption[i]);
+    lblAction[i] = skin::MakeLabel(*this, layout::kLblAction[i]);
+    lblAction[i]->Click = [this, i] { lblAction_Click(static_cast<int>(i)); };
+  }
+  // A box without a caption of its own is named by the caption beside it for screen readers.
+  lblOption[0]->setBuddy(chkDémarrage);
+  lblOption[1]->setBuddy(chkAppoint);
+  imaCommand = skin::MakeImage(*this, layout::kImaCommand);
+  imaCommand->Click = [this] { imaCommand_Click(); };
+  chkDémarrage->GotFocus = [this] { chkDémarrage_GotFocus(); };
+  chkAppoint->GotFocus = [this] { chkAppoint_GotFocus(); };
+}
+
+void frmOptions::Form_Load() {
+  skin::ClipToEllipse(*this);
+  // Checked exactly when the Startup folder holds an entry a desktop would start, whatever it
+  // starts: confirming writes ours in its place.
+  const QString shortcut = StartupShortcutPath(this);
+  if (shortcut.isEmpty()) {
+    chkDémarrage->SetValue(0);
+  } else {
+    cShellLink link;
+    link.SetLnkFile(shortcut);
+    chkDémarrage->SetValue(link.GetLinkInfo() ? 1 : 0);
+  }
+  chkAppoint->SetValue(paidAmount_.Visible() ? 1 : 0);
+}
+
+void frmOptions::Form_Resize() { skin::DrawRim(*this); }
+
+// Closed by the window manager, the window cancels like Alt+F4: its opener still reads it.
+void frmOptions::Form_CloseRequest() { lblAction_Click(1); }
+
+void frmOptions::chkDémarrage_GotFocus() {
+  lblOption[1]->SetBorderStyle(0);
+  lblOption[0]->SetBorderStyle(1);
+}
+
+void frmOptions::chkAppoint_GotFocus() {
+  lblOption[0]->SetBorderStyle(0);
+  lblOption[1]->SetBorderStyle(1);
+}
+
+void frmOptions::Form_KeyDown(int keyCode, int shift) {
+  if (keyCode == vk::Escape) {
+    lblAction_Click(1);
+  } else if (keyCode == vk::Return) {
+    lblAction_Click(0);
+  } else if (keyCode == vk::F4 && (shift & platform::kAltMask) != 0) {
+    lblAction_Click(1);
+  }
+}
+
+void frmOptions::lblAction_Click(int index) {
+  if (index == 0) {
+    Tag = QStringLiteral("OK");
+    Hide();
+  } else if (index == 1) {
+    Hide();
+  }
+}
+
+void frmOptions::imaCommand_Click() { Hide(); }
+
+}  // namespace options

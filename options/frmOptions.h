@@ -1,0 +1,43 @@
+#pragma once
+
+#include <array>
+
+#include "platform/Controls.h"
+#include "platform/Form.h"
+
+namespace options {
+
+// Shows whether the program starts at logon and whether the main window's change rows are on,
+// and lets the user switch either. It changes nothing itself: its opener reads Tag ("OK" once
+// confirmed) and the two boxes after the modal display has ended, then unloads it. Every way out
+// hides the window; it never unloads itself.
+class frmOptions : public platform::Form {
+ public:
+  // `paidAmount` is the main window's amount-paid label, shown exactly while the change rows are.
+  explicit frmOptions(const platform::Label& paidAmount);
+
+  // 0 "OK" confirms, 1 "Annuler" cancels.
+  void lblAction_Click(int index);
+  // The close image cancels.
+  void imaCommand_Click();
+
+  platform::CheckBox* chkDémarrage = nullptr;
+  platform::CheckBox* chkAppoint = nullptr;
+  std::array<platform::Label*, 2> lblOption{};
+  std::array<platform::Label*, 2> lblAction{};
+  platform::Image* imaCommand = nullptr;
+
+ protected:
+  void Form_Load() override;
+  void Form_KeyDown(int keyCode, int shift) override;
+  void Form_Resize() override;
+  void Form_CloseRequest() override;
+
+ private:
+  void chkDémarrage_GotFocus();
+  void chkAppoint_GotFocus();
+
+  const platform::Label& paidAmount_;
+};
+
+}  // namespace options

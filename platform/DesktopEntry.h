@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace platform {
+
+// An application entry that a desktop starts at logon: a freedesktop Desktop Entry file.
+struct DesktopEntry {
+  QString program;        // Exec's program, and TryExec
+  QStringList arguments;  // the rest of Exec
+  QString workingFolder;  // Path
+  QString comment;        // Comment
+  QString icon;           // Icon, unless it is neither absolute nor a theme icon's name
+  // No standard key holds these: they live in the program's own X-Tavelmarque- keys. The icon
+  // index is kept only beside an icon. An entry written by another program reads as index 0,
+  // hot key 0 and show command 1 (a normal window).
+  std::int32_t iconIndex = 0;
+  std::int32_t hotKey = 0;
+  std::int32_t showCommand = 1;
+};
+
+// Entries larger than this are never read (and so never written): whatever lies at an entry's
+// name is read whole into memory.
+inline constexpr qint64 kDesktopEntryMaxSize = 64 * 1024;
+
+// Writes `entry` as the file `path`, named after the file's base name, creating the missing
+// folders. The file is replaced whole or not at all: on false nothing on disk has changed.
+// False for an entry without a program, for texts that a desktop entry cannot hold (control
+// characters other than tab, newline and carriage return), for a program path that holds both
+// "%" and "=", and for an entry too large to be read back.
+bool WriteDesktopEntry(const QString& path, const DesktopEntry& entry);
+
+// Reads the file `path` into `entry` when a desktop would start it at logon: a readable regular
+// file of at most kDesktopEntryMaxSize bytes of UTF-8 text, with a [Desktop Entry] group of type
+// Application whose Exec names a program, neither Hidden nor switched off for GNOME. Anything
+// else (no file, a folder, a pipe, a device, a dangling link, a binary or an unreadable file)
+// gives false at once, `entry` unchanged. The program need not exist.
+bool ReadDesktopEntry(const QString& path, DesktopEntry& entry);
+
+}  // namespace platform

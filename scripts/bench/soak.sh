@@ -1,0 +1,213 @@
+#!/usr/bin/env bash
+# Soak: the program under a long use, watched for memory that grows. On a private display with a
+# window manager and a notification area (trayer), it is typed at (100,000 keys by default:
+# amounts, the separator, Backspace, Enter, Tab, Escape, over and over) and then hidden with
+# Alt+R and brought back with a double-click on its tray icon (1,000 times by default). Its
+# memory is taken at checkpoints; at the end of each phase the window must still convert.
+#
+# usage: scripts/bench/soak.sh [options]
+#   --build-dir DIR   Release build to use (default /tmp/bench-soak-build); configured and built
+#                     first unless --no-build
+#   --no-build        use DIR as it is
+#   --keys N          keys typed (default 100000)
+#   --cycles N        hide and show cycles (default 1000)
+#   --csv FILE        the checkpoints (default DIR/bench-soak.csv)
+#
+# Memory, in KiB: the written private pages (Private_Dirty: the heap and everything else the
+# program wrote, where a leak shows, whatever other programs run), PSS alone (bench_pss: as if no
+# other Qt program ran; needs root), and plain PSS, which moves whenever another program maps or
+# drops the same libraries. "Flat" means that from the first checkpoint after the warm-up (10,000
+# keys) to the last, the written pages grew by less than 1 MiB: caches fill during the warm-up,
+# a leak goes on growing. Not part of the timed tests: it takes several minutes.
+# shellcheck disable=SC2317,SC2119 # functions run through e2e_wait_for; optional arguments
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD_DIR=/tmp/bench-soak-build
+BUILD=1
+KEYS=100000
+CYCLES=1000
+CSV=""
+WARMUP_KEYS=10000
+CHECK_KEYS=10000
+CHECK_CYCLES=100
+FLAT_KIB=1024
+
+while [ $# -gt 0 ]; do
+  case $1 in
+    --build-dir) BUILD_DIR=$2; shift 2 ;;
+    --no-build) BUILD=0; shift ;;
+    --keys) KEYS=$2; shift 2 ;;
+    --cycles) CYCLES=$2; shift 2 ;;
+    --csv) CSV=$2; shift 2 ;;
+    -h | --help) sed -n '2,/^set -euo/p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
+    *) echo "soak.sh: unknown argument $1 (see --help)" >&2; exit 2 ;;
+  esac
+done
+[ -n "$CSV" ] || CSV=$BUILD_DIR/bench-soak.csv
+
+if [ "$BUILD" = 1 ]; then
+  # The tests are configured only for the text reader the final checks use.
+  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=ON \
+    >/dev/null
+  cmake --build "$BUILD_DIR" --target Tavelmarque xshot textprobe bench_pss >/dev/null
+fi
+for f in Tavelmarque xshot textprobe; do
+  [ -x "$BUILD_DIR/bin/$f" ] || { echo "soak.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
+done
+PSS_ALONE=$BUILD_DIR/bin/bench_pss
+SHOTS=$BUILD_DIR/soak-screenshots
+
+# The end-to-end harness gives the private desktop, the private home and the text reader.
+set +eu
+# shellcheck source=scripts/e2e/lib.sh
+source "$ROOT/scripts/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" "$SHOTS"
+set -o pipefail
+E2E_PROBE_OPTS=(--bold)
+AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see scripts/e2e/main-window.sh)
+
+fail() {
+  echo "soak.sh: $*" >&2
+  e2e_finish
+}
+
+e2e_start_x --tray
+e2e_start_app
+APP=$E2E_APP_PID
+WID=$(e2e_find_window 20)
+[ -n "$WID" ] || fail "the window did not show"
+
+# --- memory ------------------------------------------------------------------------------------
+rollup() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/smaps_rollup"; }
+cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
+
+# Waits until the program has handled what it was sent: its CPU time stops moving.
+settle() {
+  local before after _
+  before=$(cpu_ticks "$APP")
+  for _ in $(seq 100); do
+    sleep 0.3
+    after=$(cpu_ticks "$APP")
+    [ "$after" = "$before" ] && return 0
+    before=$after
+  done
+}
+
+echo "phase,keys,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$E2E_WORK/soak.csv"
+checkpoint() {  # checkpoint PHASE KEYS CYCLES
+  settle
+  local alone=""
+  if [ -x "$PSS_ALONE" ]; then
+    alone=$("$PSS_ALONE" "$APP" 2>/dev/null | sed -n 's/.*pss_alone_kib=\([0-9]*\).*/\1/p') || true
+  fi
+  local dirty pss
+  dirty=$(rollup "$APP" Private_Dirty)
+  pss=$(rollup "$APP" Pss)
+  echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$E2E_WORK/soak.csv"
+  printf '  %-7s %6s keys %4s cycles   written %6s KiB   PSS alone %6s KiB   PSS %6s KiB\n' \
+    "$1" "$2" "$3" "$dirty" "${alone:--}" "$pss" >&2
+}
+
+# converts NAME KEYS EXPECTED RIVAL...: types the keys and reads the euro row.
+converts() {
+  local name=$1 keys=$2
+  shift 2
+  # shellcheck disable=SC2086 # one key name a word
+  if timeout 10 xdotool windowactivate --sync "$WID" && xdotool key $keys &&
+    e2e_read_text 10 "$WID" "$name" "$AMOUNT_EUROS" "$@"; then
+    e2e_pass "$name"
+  else
+    e2e_fail "$name" "$E2E_READ_REPORT"
+  fi
+}
+
+sleep 1
+checkpoint start 0 0
+
+# --- typing ------------------------------------------------------------------------------------
+# One round: an amount with the separator, Enter, the other row, Backspace, Escape; two Tabs, so
+# that every round ends on the francs row where it began.
+ROUND=(1 2 comma 5 0 Return Tab 3 4 BackSpace 7 Return Escape Tab)
+timeout 10 xdotool windowactivate --sync "$WID" || fail "the window could not be activated"
+typed=0
+started=$(e2e_now_ms)
+while [ "$typed" -lt "$KEYS" ]; do
+  batch=()
+  while [ ${#batch[@]} -lt 700 ] && [ $((typed + ${#batch[@]})) -lt "$KEYS" ]; do
+    batch+=("${ROUND[@]}")
+  done
+  batch=("${batch[@]:0:$((KEYS - typed < ${#batch[@]} ? KEYS - typed : ${#batch[@]}))}")
+  xdotool key --delay 0 "${batch[@]}"
+  previous=$typed
+  typed=$((typed + ${#batch[@]}))
+  if [ $((typed / CHECK_KEYS)) -gt $((previous / CHECK_KEYS)) ] || [ "$typed" -ge "$KEYS" ]; then
+    e2e_running "$APP" || fail "the program ended while being typed at"
+    if [ "$typed" -ge "$WARMUP_KEYS" ] && [ "$previous" -lt "$WARMUP_KEYS" ]; then
+      checkpoint warm "$typed" 0
+    else
+      checkpoint typing "$typed" 0
+    fi
+  fi
+done
+echo "  typed $typed keys in $((($(e2e_now_ms) - started) / 1000)) s" >&2
+# A round that stopped half-way is finished with Escape, then Tab back to the francs row if it
+# had left it; an entry of 100 francs must still give 15.24 euros.
+rest=$((typed % ${#ROUND[@]}))
+finish="Escape"
+[ "$rest" -gt 6 ] && [ "$rest" -lt 14 ] && finish="Escape Tab"
+converts "after $typed keys, 100 Enter still converts to 15.24 euros" \
+  "$finish 1 0 0 Return" 15.24 15,24 100 0 655.96
+
+# --- hiding and showing from the tray ----------------------------------------------------------
+PANEL=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
+icon_centre() {  # the centre of the program's icon in trayer's panel, on the screen
+  local icon x y w h
+  icon=$(xwininfo -tree -id "$PANEL" 2>/dev/null |
+    awk '/^        0x[0-9a-f]+ "Tavelmarque"/ { print $1; exit }')
+  [ -n "$icon" ] || return 1
+  read -r x y w h <<<"$(e2e_geometry "$icon")"
+  [ -n "$h" ] && echo "$((x + w / 2)) $((y + h / 2))"
+}
+e2e_wait_for 10 icon_centre >/dev/null || fail "no icon of the program in the tray"
+read -r ICON_X ICON_Y <<<"$(icon_centre)"
+
+active() { e2e_is_active "$WID"; }
+# The pointer rests on the icon from now on; nothing else moves it.
+e2e_pointer_to "$ICON_X" "$ICON_Y" || fail "the pointer could not be put on the icon"
+started=$(e2e_now_ms)
+for ((cycle = 1; cycle <= CYCLES; cycle++)); do
+  e2e_wait_for 5 active || fail "cycle $cycle: the window is not active"
+  xdotool key alt+r
+  e2e_wait_for 5 e2e_main_window_hidden || fail "cycle $cycle: Alt+R did not hide the window"
+  xdotool click --repeat 2 --delay 80 1
+  e2e_wait_for 5 e2e_main_window_shown || fail "cycle $cycle: the double-click did not show it"
+  if ((cycle % CHECK_CYCLES == 0)); then checkpoint tray "$typed" "$cycle"; fi
+done
+echo "  $CYCLES hide and show cycles in $((($(e2e_now_ms) - started) / 1000)) s" >&2
+WID=$(e2e_main_windows | head -n 1)
+converts "after $CYCLES cycles, 200 Enter converts to 30.49 euros" "2 0 0 Return" \
+  30.49 30,49 15.24 200 0
+
+# --- report ------------------------------------------------------------------------------------
+mkdir -p "$(dirname "$CSV")"
+cp "$E2E_WORK/soak.csv" "$CSV"
+metric=dirty_kib
+column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) f = i; next }
+  { print $1, $f }' "$CSV"; }
+# Without a warm-up checkpoint (a short run), the first one after the start stands for it.
+warm=$(column "$metric" | awk '$1 == "warm" { print $2; exit }')
+[ -n "$warm" ] || warm=$(column "$metric" | awk '$1 != "start" { print $2; exit }')
+last=$(column "$metric" | tail -n 1 | awk '{ print $2 }')
+peak=$(column "$metric" | awk '$1 != "start" { if ($2 > m) m = $2 } END { print m }')
+echo "written pages after the warm-up $warm KiB, at the end $last KiB, highest $peak KiB"
+alone=$(column pss_alone_kib | awk '$1 != "start" && $2 != "" { v[++n] = $2 } END {
+  if (n) printf "PSS alone after the warm-up %s KiB, at the end %s KiB\n", v[1], v[n] }')
+[ -z "$alone" ] || echo "$alone"
+echo "checkpoints: $CSV"
+if [ -n "$warm" ] && [ $((last - warm)) -lt "$FLAT_KIB" ] && [ $((peak - warm)) -lt "$FLAT_KIB" ]; then
+  e2e_pass "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)"
+else
+  e2e_fail "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)" \
+    "after the warm-up ${warm:-?} KiB, at the end $last KiB, highest $peak KiB"
+fi
+e2e_finish

@@ -1,0 +1,404 @@
+#include "options/frmOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "converter/frmDorvanta.h"
+#include "options/StartupShortcut.h"
+#include "options/cShellLink.h"
+#include "resources/OptionsLayout.h"
+#include "shell/Skin.h"
+#include "support/TestNotificationArea.h"
+
+namespace {
+
+using options::frmOptions;
+
+// The entry in the tests' own Startup folder (the test main gives each run a private one).
+QString Entry() { return options::StartupShortcutPath(nullptr); }
+
+QByteArray Bytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void RemoveEntry() {
+  const QFileInfo entry(Entry());
+  if (entry.isDir() && !entry.isSymLink()) {
+    QDir(entry.filePath()).removeRecursively();
+  } else {
+    QFile::remove(entry.filePath());
+  }
+}
+
+const QByteArray kOtherProgramsEntry =
+    "[Desktop Entry]\nType=Application\nName=Other\nExec=/usr/bin/other --start\n";
+
+// A keyboard's key goes to the control with the focus, else to the window.
+void Press(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QWidget* target = QApplication::focusWidget();
+  if (target == nullptr || target->window() != &window) target = &window;
+  QTest::keyClick(target, key, modifiers);
+}
+
+// One thing a user does in the options window.
+struct Step {
+  const char* what;
+  std::function<void(frmOptions&)> act;
+};
+Step Key(const char* what, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  return {what, [key, modifiers](frmOptions& w) { Press(w, key, modifiers); }};
+}
+const Step kTab = Key("Tab", Qt::Key_Tab);
+const Step kBacktab = Key("Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier);
+const Step kSpace = Key("Space", Qt::Key_Space);
+const Step kEnter = Key("Enter", Qt::Key_Return);
+const Step kKeypadEnter = Key("keypad Enter", Qt::Key_Enter, Qt::KeypadModifier);
+const Step kEscape = Key("Escape", Qt::Key_Escape);
+const Step kAltF4 = Key("Alt+F4", Qt::Key_F4, Qt::AltModifier);
+const Step kF4 = Key("F4", Qt::Key_F4);
+const Step kOk = {"click OK",
+                  [](frmOptions& w) { QTest::mouseClick(w.lblAction[0], Qt::LeftButton); }};
+const Step kCancel = {"click Annuler",
+                      [](frmOptions& w) { QTest::mouseClick(w.lblAction[1], Qt::LeftButton); }};
+const Step kCloseImage = {"click the close image",
+                          [](frmOptions& w) { QTest::mouseClick(w.imaCommand, Qt::LeftButton); }};
+const Step kWindowManagerClose = {"window manager close", [](frmOptions& w) { w.close(); }};
+const Step kCaptionClicks = {"click both captions", [](frmOptions& w) {
+                               for (platform::Label* caption : w.lblOption) {
+                                 QTest::mouseClick(caption, Qt::LeftButton);
+                               }
+                             }};
+const Step kClickSecondBox = {
+    "click the change box", [](frmOptions& w) { QTest::mouseClick(w.chkAppoint, Qt::LeftButton); }};
+const Step kRightClickOk = {
+    "right click OK", [](frmOptions& w) { QTest::mouseClick(w.lblAction[0], Qt::RightButton); }};
+
+// The window on its own, beside a stand-in for the main window's amount-paid label.
+class OptionsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveEntry(); }
+  void TearDown() override { RemoveEntry(); }
+
+  std::unique_ptr<frmOptions> Open(bool changeRows) {
+    paid_.SetVisible(changeRows);
+    auto window = std::make_unique<frmOptions>(paid_);
+    window->Show();
+    QApplication::setActiveWindow(window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return window;
+  }
+
+  platform::Form main_;
+  platform::Label paid_{main_};
+};
+
+TEST_F(OptionsWindowTest, OpensShowingTheEntryAndTheChangeRows) {
+  struct Case {
+    const char* what;
+    std::optional<QByteArray> entry;  // nothing: no file
+    bool changeRows;
+    int démarrage, appoint;
+  } cases[] = {
+      {"no entry, change rows hidden", std::nullopt, false, 0, 0},
+      {"no entry, change rows shown", std::nullopt, true, 0, 1},
+      {"another program's entry", kOtherProgramsEntry, false, 1, 0},
+      {"an entry switched off", kOtherProgramsEntry + "Hidden=true\n", true, 0, 1},
+      {"not an entry", QByteArray("not a desktop entry\n"), false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    RemoveEntry();
+    if (c.entry) Put(Entry(), *c.entry);
+    auto window = Open(c.changeRows);
+    EXPECT_EQ(window->chkDémarrage->Value(), c.démarrage);
+    EXPECT_EQ(window->chkAppoint->Value(), c.appoint);
+    EXPECT_EQ(window->Tag, QString());
+    EXPECT_TRUE(window->chkDémarrage->hasFocus());
+    EXPECT_EQ(window->lblOption[0]->BorderStyle(), 1);
+    EXPECT_EQ(window->lblOption[1]->BorderStyle(), 0);
+    EXPECT_EQ(Bytes(Entry()), c.entry.value_or(QByteArray())) << "opening writes nothing";
+  }
+  RemoveEntry();
+  ASSERT_TRUE(QDir().mkpath(Entry()));
+  EXPECT_EQ(Open(true)->chkDémarrage->Value(), 0) << "a folder at the entry's name";
+}
+
+TEST_F(OptionsWindowTest, LooksAndReadsAsLaidOut) {
+  auto window = Open(false);
+  EXPECT_EQ(window->Caption(), QStringLiteral("Options"));
+  EXPECT_EQ(window->width(), window->PixelsX(2700));
+  EXPECT_FALSE(window->WindowRegion().isEmpty()) << "clipped to its disc";
+  EXPECT_TRUE(window->HasFrame());
+  EXPECT_EQ(window->lblOption[0]->Caption(), QStringLiteral("Lancer au démarrage de Windows"));
+  EXPECT_EQ(window->lblOption[1]->Caption(), QStringLiteral("Activer l'appoint en Euros"));
+  EXPECT_EQ(window->lblAction[0]->BorderStyle(), 1);
+  EXPECT_EQ(window->lblAction[1]->BorderStyle(), 1);
+  EXPECT_EQ(window->imaCommand->toolTip(), QStringLiteral("Fermer Alt+F4"));
+  const auto name = [](QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+  };
+  EXPECT_EQ(name(window->chkDémarrage), window->lblOption[0]->Caption());
+  EXPECT_EQ(name(window->chkAppoint), window->lblOption[1]->Caption());
+  EXPECT_EQ(name(window->lblAction[1]), QStringLiteral("Annuler"));
+  EXPECT_EQ(name(window->imaCommand), QStringLiteral("Fermer Alt+F4"));
+}
+
+// Keys and commands, from a window opened on no entry with the change rows shown: the boxes'
+// values, which box has the focus and which caption is framed, and how the window was left.
+TEST_F(OptionsWindowTest, KeysAndCommands) {
+  struct Case {
+    std::vector<Step> steps;
+    int démarrage, appoint;
+    int focused;                    // 0 or 1, while still open
+    std::optional<bool> confirmed;  // nothing: still open
+  } cases[] = {
+      {{}, 0, 1, 0, std::nullopt},
+      {{kTab}, 0, 1, 1, std::nullopt},
+      {{kTab, kTab}, 0, 1, 0, std::nullopt},
+      {{kBacktab}, 0, 1, 1, std::nullopt},
+      {{kBacktab, kBacktab}, 0, 1, 0, std::nullopt},
+      {{kTab, kBacktab}, 0, 1, 0, std::nullopt},
+      {{kSpace}, 1, 1, 0, std::nullopt},
+      {{kSpace, kSpace}, 0, 1, 0, std::nullopt},
+      {{kTab, kSpace}, 0, 0, 1, std::nullopt},
+      {{kClickSecondBox}, 0, 0, 1, std::nullopt},
+      {{kCaptionClicks}, 0, 1, 0, std::nullopt},
+      {{kTab, kCaptionClicks}, 0, 1, 1, std::nullopt},
+      {{kF4, kRightClickOk}, 0, 1, 0, std::nullopt},
+      {{Key("keys without a meaning", Qt::Key_A), Key("", Qt::Key_Down), Key("", Qt::Key_F2)},
+       0,
+       1,
+       0,
+       std::nullopt},
+      {{kEnter}, 0, 1, 0, true},
+      {{kSpace, kEnter}, 1, 1, 0, true},
+      {{kTab, kSpace, kEnter}, 0, 0, 1, true},
+      {{kSpace, kKeypadEnter}, 1, 1, 0, true},
+      {{kSpace, kOk}, 1, 1, 0, true},
+      {{kSpace, kTab, kSpace, kEscape}, 1, 0, 1, false},
+      {{kSpace, kAltF4}, 1, 1, 0, false},
+      {{kSpace, kCancel}, 1, 1, 0, false},
+      {{kSpace, kCloseImage}, 1, 1, 0, false},
+      {{kSpace, kWindowManagerClose}, 1, 1, 0, false},
+      {{kEscape, kEnter}, 0, 1, 0, false},
+  };
+  for (const Case& c : cases) {
+    std::string what;
+    for (const Step& s : c.steps) what += std::string(s.what) + ", ";
+    SCOPED_TRACE(what);
+    auto window = Open(true);
+    for (const Step& s : c.steps) {
+      if (window->isVisible()) s.act(*window);
+    }
+    EXPECT_EQ(window->chkDémarrage->Value(), c.démarrage);
+    EXPECT_EQ(window->chkAppoint->Value(), c.appoint);
+    EXPECT_TRUE(window->IsLoaded()) << "its opener unloads it, never the window itself";
+    if (!c.confirmed) {
+      ASSERT_TRUE(window->isVisible());
+      EXPECT_TRUE((c.focused == 0 ? window->chkDémarrage : window->chkAppoint)->hasFocus());
+      EXPECT_EQ(window->lblOption[0]->BorderStyle(), c.focused == 0 ? 1 : 0);
+      EXPECT_EQ(window->lblOption[1]->BorderStyle(), c.focused == 1 ? 1 : 0);
+      EXPECT_EQ(window->Tag, QString());
+    } else {
+      EXPECT_FALSE(window->isVisible());
+      EXPECT_EQ(window->Tag == QStringLiteral("OK"), *c.confirmed);
+    }
+  }
+}
+
+TEST(OptionsLayout, EveryCaptionFitsItsBoxInTheWindowFont) {
+  platform::Form form;
+  form.SetTwipsPerPixel(15, 15);
+  namespace layout = resources::options_window;
+  for (const auto* group : {&layout::kLblOption, &layout::kLblAction}) {
+    for (const resources::LabelLayout& label : *group) {
+      // Inside the one-pixel room kept on each side for the frame.
+      const int width = form.PixelsX(label.width) - 2;
+      const int height = form.PixelsY(label.height) - 2;
+      const QRect needed = QFontMetrics(skin::WindowFont(label.bold))
+                               .boundingRect(QRect(0, 0, width, 1000), Qt::TextWordWrap,
+                                             QString::fromUtf8(label.caption));
+      EXPECT_LE(needed.width(), width) << label.caption;
+      EXPECT_LE(needed.height(), height) << label.caption;
+    }
+  }
+}
+
+// Opened from the main window, as a user does, and applied there.
+class ApplyOptionsTest : public ::testing::Test {
+ protected:
+  class Main : public converter::frmDorvanta {
+   public:
+    using converter::frmDorvanta::frmDorvanta;
+  };
+
+  void SetUp() override { RemoveEntry(); }
+  void TearDown() override { RemoveEntry(); }
+
+  void OpenMain(bool changeRows) {
+    clock_.Set(changeRows ? QDateTime(QDate(2002, 1, 2), QTime(12, 0))
+                          : QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
+    main_ = std::make_unique<Main>(app_, clock_, help_, tray_, ",");
+    main_->Show();
+    QApplication::setActiveWindow(main_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
+  }
+
+  // Opens the options window by `open` and runs `inside` on it; fails if none came or if it
+  // was left open.
+  void WhileOpen(const std::function<void()>& open,
+                 const std::function<void(frmOptions&)>& inside) {
+    bool came = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+      auto* window = dynamic_cast<frmOptions*>(QApplication::activeModalWidget());
+      if (window == nullptr) return;
+      came = true;
+      QApplication::setActiveWindow(window);
+      EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+      inside(*window);
+      if (window->isVisible()) {
+        ADD_FAILURE() << "the options window is still open";
+        window->Hide();
+      }
+    });
+    timer.start(0);
+    open();
+    EXPECT_TRUE(came) << "no options window was shown";
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+  }
+  void AltO() { QTest::keyClick(main_.get(), Qt::Key_O, Qt::AltModifier); }
+  void OptionsImage() { QTest::mouseClick(main_->imaCommand[2], Qt::LeftButton); }
+
+  // The entry ApplyOptions writes: this program, hidden, with its icon from the theme.
+  void ExpectOurEntry() {
+    options::cShellLink link;
+    link.SetLnkFile(Entry());
+    ASSERT_TRUE(link.GetLinkInfo()) << "no entry a desktop would start";
+    EXPECT_EQ(link.ExeFile(), QDir(app_.Path()).filePath(QStringLiteral("Tavelmarque")));
+    EXPECT_EQ(link.ExeArgs(), QStringLiteral("/Hidden"));
+    EXPECT_EQ(link.IconFile(), QStringLiteral(TAVELMARQUE_APP_ID));
+    EXPECT_EQ(link.StartShow(), 7);
+    EXPECT_EQ(link.WorkDir(), QString());
+    EXPECT_TRUE(Bytes(Entry()).contains("\nIcon=" TAVELMARQUE_APP_ID "\n"))
+        << "a theme icon's name";
+  }
+
+  platform::App app_{QStringLiteral("tavelmarque-options-test"), {QStringLiteral("Tavelmarque")}};
+  platform::Clock clock_;
+  platform::HelpViewer help_;
+  TestNotificationArea tray_;
+  std::unique_ptr<Main> main_;
+};
+
+TEST_F(ApplyOptionsTest, TheAnswerIsAppliedOnlyWhenConfirmed) {
+  enum class Before { None, Ours, Other };
+  enum class After { None, Ours, Unchanged };
+  struct Case {
+    Before entry;
+    bool changeRows;
+    std::vector<Step> steps;
+    After expected;
+    bool changeRowsAfter;
+  } cases[] = {
+      {Before::None, false, {kSpace, kEnter}, After::Ours, false},
+      {Before::Ours, true, {kSpace, kOk}, After::None, true},
+      {Before::None, false, {kEnter}, After::None, false},
+      // Confirmed unchanged, the entry is written again: ours takes the other one's place.
+      {Before::Other, false, {kOk}, After::Ours, false},
+      {Before::Ours, false, {kTab, kSpace, kEnter}, After::Ours, true},
+      {Before::None, true, {kTab, kSpace, kEnter}, After::None, false},
+      {Before::Other, true, {kCaptionClicks, kEnter}, After::Ours, true},
+      // Every way of cancelling, after both boxes were changed.
+      {Before::Other, true, {kSpace, kTab, kSpace, kEscape}, After::Unchanged, true},
+      {Before::Ours, false, {kSpace, kTab, kSpace, kAltF4}, After::Unchanged, false},
+      {Before::None, true, {kSpace, kTab, kSpace, kCancel}, After::Unchanged, true},
+      {Before::Ours, true, {kSpace, kTab, kSpace, kCloseImage}, After::Unchanged, true},
+      {Before::None, false, {kSpace, kTab, kSpace, kWindowManagerClose}, After::Unchanged, false},
+  };
+  int round = 0;
+  for (const Case& c : cases) {
+    std::string what;
+    for (const Step& s : c.steps) what += std::string(s.what) + ", ";
+    SCOPED_TRACE(what);
+    RemoveEntry();
+    if (c.entry == Before::Other) Put(Entry(), kOtherProgramsEntry);
+    OpenMain(c.changeRows);
+    if (c.entry == Before::Ours) {
+      // Written by the program itself, with the start-up box checked and confirmed.
+      WhileOpen([this] { AltO(); },
+                [](frmOptions& w) {
+                  if (w.chkDémarrage->Value() == 0) Press(w, Qt::Key_Space);
+                  Press(w, Qt::Key_Return);
+                });
+      ExpectOurEntry();
+    }
+    const QByteArray before = Bytes(Entry());
+    const bool existed = QFileInfo::exists(Entry());
+    // Opened both ways, in turn.
+    WhileOpen([this, round] { round % 2 == 0 ? AltO() : OptionsImage(); },
+              [&c](frmOptions& w) {
+                for (const Step& s : c.steps) {
+                  if (w.isVisible()) s.act(w);
+                }
+              });
+    ++round;
+    switch (c.expected) {
+      case After::None:
+        EXPECT_FALSE(QFileInfo::exists(Entry()));
+        break;
+      case After::Ours:
+        ExpectOurEntry();
+        break;
+      case After::Unchanged:
+        EXPECT_EQ(QFileInfo::exists(Entry()), existed);
+        EXPECT_EQ(Bytes(Entry()), before);
+        break;
+    }
+    EXPECT_EQ(main_->Model().ChangeMode(), c.changeRowsAfter);
+    EXPECT_EQ(main_->lblP[1]->Visible(), c.changeRowsAfter);
+    EXPECT_EQ(main_->lblP[3]->Visible(), c.changeRowsAfter);
+    EXPECT_TRUE(main_->IsLoaded() && main_->isVisible());
+  }
+}
+
+TEST_F(ApplyOptionsTest, AltODuringAnEntryConvertsItAndShowsItBehindTheWindow) {
+  OpenMain(true);
+  for (Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_0}) QTest::keyClick(main_.get(), key);
+  WhileOpen([this] { AltO(); },
+            [this](frmOptions& w) {
+              EXPECT_TRUE(w.IsModal());
+              EXPECT_EQ(w.parentWidget(), main_.get()) << "owned by the main window";
+              EXPECT_EQ(w.geometry().center(), main_->geometry().center());
+              EXPECT_FALSE(main_->Model().EntryActive());
+              EXPECT_EQ(main_->lblP[2]->Caption(), QStringLiteral("15,24"));
+              EXPECT_EQ(w.chkAppoint->Value(), 1);
+              Press(w, Qt::Key_Escape);
+            });
+  EXPECT_EQ(main_->lblP[0]->Caption(), QStringLiteral("100"));
+  EXPECT_EQ(main_->lblP[2]->Caption(), QStringLiteral("15,24"));
+}
+
+}  // namespace
