@@ -1,7 +1,5 @@
 #include "about/frmAbout.h"
 
-#include <QTimer>
-
 #include "about/Marquee.h"
 #include "about/VersionInfo.h"
 #include "platform/UserInfo.h"
@@ -55,14 +53,6 @@ void frmAbout::Form_Load() {
 
 void frmAbout::Form_Resize() { skin::DrawRim(*this); }
 
-void frmAbout::showEvent(QShowEvent* event) {
-  Form::showEvent(event);
-  // Owned by its opener, this window is also the opener's child, and a form previews the keys
-  // of its children: Escape or Enter here would end the opener's entry as well. The keys typed
-  // here are this window's alone.
-  if (QWidget* opener = parentWidget()) removeEventFilter(opener);
-}
-
 void frmAbout::Form_KeyDown(int keyCode, int shift) {
   switch (keyCode) {
     case vk::Escape:
@@ -101,17 +91,7 @@ void frmAbout::OpenLink(const QString& address) {
                                 nullptr, kShowErrors, services_);
 }
 
-// Unloading stops the timer, and ends the opener's modal display.
-void frmAbout::CloseCommand() {
-  // Some window managers (Openbox) give the keyboard back to a closed dialog's owner only when
-  // the pointer rests on it: the opener asks for it once this window is gone, so that the typing
-  // there goes on at once.
-  const bool active = isActiveWindow();
-  Unload();
-  QWidget* opener = parentWidget();
-  if (opener != nullptr && active) {
-    QTimer::singleShot(0, opener, [opener] { opener->activateWindow(); });
-  }
-}
+// Unloading stops the timer and ends the opener's modal display.
+void frmAbout::CloseCommand() { Unload(); }
 
 }  // namespace about

@@ -34,7 +34,6 @@ class frmAbout : public platform::Form {
   void Form_KeyDown(int keyCode, int shift) override;
   void Form_Resize() override;
   void Form_CloseRequest() override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void OpenLink(const QString& address);
