@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
   if (!home.isValid()) return 2;
   const QByteArray root = QFile::encodeName(home.path());
   for (const char* sub : {"runtime", "config", "data", "cache"}) QDir(home.path()).mkpath(sub);
+  // Qt wants the runtime folder to be the user's alone, as a session's is.
+  QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
+                        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
   setenv("HOME", root.constData(), 1);
   setenv("XDG_RUNTIME_DIR", (root + "/runtime").constData(), 1);
   setenv("XDG_CONFIG_HOME", (root + "/config").constData(), 1);
