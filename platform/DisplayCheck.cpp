@@ -15,12 +15,12 @@ namespace {
 // The platform plug-ins asked for, by name: -platform on the command line, else
 // QT_QPA_PLATFORM, each "name" or "name:options", separated by ";". Empty for Qt's default.
 QStringList RequestedPlatforms(const QStringList& arguments) {
-  QString spec = qEnvironmentVariable("QT_QPA_PLATFORM");
+  QString requested = qEnvironmentVariable("QT_QPA_PLATFORM");
   for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
-    if (arguments[i] == QStringLiteral("-platform")) spec = arguments[i + 1];
+    if (arguments[i] == QStringLiteral("-platform")) requested = arguments[i + 1];
   }
   QStringList names;
-  for (const QString& part : spec.split(u';', Qt::SkipEmptyParts)) {
+  for (const QString& part : requested.split(u';', Qt::SkipEmptyParts)) {
     names << part.section(u':', 0, 0).trimmed();
   }
   return names;
