@@ -40,7 +40,15 @@ Form::Form(QWidget* parent)
       twipsPerPixelX_(ScreenTwipsPerPixelX()),
       twipsPerPixelY_(ScreenTwipsPerPixelY()) {
   setFocusPolicy(Qt::StrongFocus);
-  setAttribute(Qt::WA_OpaquePaintEvent);
+  // Where the window system takes the shape for the input region alone (Wayland), the corners
+  // outside the region are drawn by the program: left transparent over a translucent window.
+  // Decided before the native window exists, which is when Qt reads the attribute.
+  paintsOwnShape_ = Desktop::Current().ShapeLimitsInputOnly();
+  if (paintsOwnShape_) {
+    setAttribute(Qt::WA_TranslucentBackground);
+  } else {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+  }
 }
 
 Form::~Form() {
@@ -232,6 +240,12 @@ QWidget* Form::FirstFocusableControl() const {
 
 void Form::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  if (paintsOwnShape_) {
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.fillRect(rect(), Qt::transparent);
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!region_.isEmpty()) painter.setClipRegion(region_);
+  }
   painter.fillRect(rect(), palette().color(QPalette::Base));
   if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
   for (const QRect& band : frameRegion_) painter.fillRect(band, frameColour_);

@@ -78,12 +78,15 @@ class Form : public QWidget {
   int PixelsX(double twips) const;
   int PixelsY(double twips) const;
 
-  // Regions, in pixels. A form shows and takes the mouse only inside its region.
+  // Regions, in pixels. A form shows and takes the mouse only inside its region (where the
+  // window system shapes input only, the form leaves what lies outside it transparent).
   void SetWindowRegion(const QRegion& region);
   QRegion WindowRegion() const { return region_; }
   // A frame painted along the inside of a region every time the window is painted.
   void SetFrame(const QRegion& region, const QColor& colour, int strokeWidth, int strokeHeight);
   bool HasFrame() const { return !frameRegion_.isEmpty(); }
+  // Whether the form paints its region over a transparent window itself.
+  bool PaintsOwnShape() const { return paintsOwnShape_; }
 
   // Mouse capture. While a button is held, Qt already sends every move and release to the widget
   // that took the press, and controls hand theirs to the same handlers as the form's: the
@@ -151,6 +154,7 @@ class Form : public QWidget {
   bool captured_ = false;
   bool everShown_ = false;
   bool showInTaskbar_ = false;
+  bool paintsOwnShape_ = false;  // the shape limits input only: corners painted transparent
   double widthTwips_ = 0.0;
   double heightTwips_ = 0.0;
   double twipsPerPixelX_;

@@ -16,11 +16,12 @@ RUN_PACKAGES=(
 PACKAGES=(
   "${RUN_PACKAGES[@]}"
   libgtest-dev locales desktop-file-utils libglib2.0-bin
-  libxcb-damage0-dev
+  libxcb-damage0-dev libxcb-xtest0-dev
   trayer x11-xkb-utils dbus
   at-spi2-core python3-pyatspi
   dex
   appstream lintian dpkg-dev file
+  weston qt6-wayland
 )
 # scripts/fuzz adds these: clang, its sanitizer and libFuzzer run-time libraries, and the LLVM
 # tools that report coverage (llvm-profdata, llvm-cov).

@@ -20,8 +20,13 @@ platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& l
 // The gold coin with a euro sign, in the sizes windows and notification areas use.
 QIcon ApplicationIcon();
 
-// One of the program's pictures, by resource path.
+// One of the program's pictures, by resource path, at the density of the screens
+// (PictureDensity): above 1 device pixel per pixel the "@2x" picture is read when there is one,
+// with a device pixel ratio of 2, so that it is drawn at the same size in pixels, only sharper.
 QPixmap LoadPicture(const char* path);
+QPixmap LoadPicture(const char* path, double devicePixelRatio);
+// The highest device pixel ratio of the screens, 1 without an application.
+double PictureDensity();
 
 // The font of every window's captions, regular or bold.
 QFont WindowFont(bool bold);

@@ -1,6 +1,7 @@
 // makepictures: draws every picture Tavelmarque embeds (banknote backgrounds, the
 // application icon, the small command icons and the link cursor) and writes them as PNG
-// files into one folder.
+// files into one folder, the backgrounds and command icons also at twice the density
+// ("name@2x.png") for high-density screens.
 //
 //   makepictures OUTPUT_FOLDER [--preview PREVIEW_FOLDER]
 //
@@ -111,6 +112,33 @@ QImage toIndexed(const QImage& image) {
       indexed.setPixel(x, y, static_cast<uint>(index));
     }
   return indexed;
+}
+
+// The pixel art at twice its size for high-density screens, by Scale2x: each pixel becomes
+// four that follow the diagonals of its neighbours, so edges stay hard (no new colours, no
+// blur) while staircases are halved instead of merely doubled.
+QImage scale2x(const QImage& source) {
+  const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+  const int w = image.width();
+  const int h = image.height();
+  const auto at = [&](int x, int y) {
+    return image.pixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+  };
+  QImage doubled(2 * w, 2 * h, QImage::Format_ARGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const QRgb e = at(x, y);
+      const QRgb b = at(x, y - 1);
+      const QRgb d = at(x - 1, y);
+      const QRgb f = at(x + 1, y);
+      const QRgb hh = at(x, y + 1);
+      const bool flat = b == hh || d == f;
+      doubled.setPixel(2 * x, 2 * y, !flat && d == b ? d : e);
+      doubled.setPixel(2 * x + 1, 2 * y, !flat && b == f ? f : e);
+      doubled.setPixel(2 * x, 2 * y + 1, !flat && d == hh ? d : e);
+      doubled.setPixel(2 * x + 1, 2 * y + 1, !flat && hh == f ? f : e);
+    }
+  return doubled;
 }
 
 // The classic sixteen-colour palette, so that the small icons keep that look.
@@ -540,7 +568,10 @@ QPainterPath europe(const QRectF& box) {
 
 // The map fades out eastwards, as the printed maps do, instead of ending on a cut.
 void drawEurope(QPainter& p, const QRectF& box, const NoteStyle& style, const QSize& noteSize) {
-  QImage layer(noteSize, QImage::Format_ARGB32_Premultiplied);
+  // The layer has the note's pixel density, or the sharp 2x note would get a 1x map.
+  const qreal scale = p.device()->devicePixelRatio();
+  QImage layer((QSizeF(noteSize) * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+  layer.setDevicePixelRatio(scale);
   layer.fill(Qt::transparent);
   QPainter m(&layer);
   m.setRenderHint(QPainter::Antialiasing);
@@ -757,6 +788,16 @@ void masonry(QPainter& p, const QRectF& area, double course, double block, const
   p.restore();
 }
 
+// A note's canvas, `scale` device pixels per unit of the drawing: the painter scales itself
+// to the image's pixel ratio, so the same drawing code gives the 1x and the 2x note.
+QImage noteCanvas(int width, int height, int scale) {
+  QImage image(width * scale, height * scale, QImage::Format_RGB32);
+  image.setDevicePixelRatio(scale);
+  return image;
+}
+
+QSize logicalSize(const QImage& image) { return image.deviceIndependentSize().toSize(); }
+
 QRectF circleBox(QPointF c, double r) { return QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r); }
 
 // A round-headed arch band between two radii, with its voussoirs.
@@ -838,7 +879,7 @@ void waterLines(QPainter& p, double top, double bottom, double left, double righ
 // ---------------------------------------------------------------------------------------
 // The four notes
 
-QImage note10() {
+QImage note10(int scale) {
   const NoteStyle style{QColor(0xf6, 0xc8, 0xb0),
                         QColor(0xf8, 0xe0, 0xa8),
                         QColor(0xf0, 0xa0, 0x50),
@@ -846,10 +887,10 @@ QImage note10() {
                         QColor(0xe0, 0x78, 0x28),
                         QColor(0x90, 0x24, 0x14),
                         0.5};
-  QImage image(420, 228, QImage::Format_RGB32);
+  QImage image = noteCanvas(420, 228, scale);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  noteBase(p, image.size(), style, "10");
+  noteBase(p, logicalSize(image), style, "10");
 
   const QPen line = hairline(style.ink, 0.8, 0.9);
   const QPen joint = hairline(style.ink, 0.45, 0.75);
@@ -928,14 +969,14 @@ QImage note10() {
   p.drawLine(QPointF(40, ground), QPointF(330, ground));
   p.drawLine(QPointF(36, ground + 3), QPointF(334, ground + 3));
 
-  drawEurope(p, QRectF(300, 16, 116, 128), style, image.size());
+  drawEurope(p, QRectF(300, 16, 116, 128), style, logicalSize(image));
   medallion(p, kMedallion, 26, "10", style);
   p.end();
   washTowardsWhite(image, style.keep);
   return image;
 }
 
-QImage note20() {
+QImage note20(int scale) {
   const NoteStyle style{QColor(0xc4, 0xd8, 0xf4),
                         QColor(0xd8, 0xcc, 0xf0),
                         QColor(0x90, 0xc8, 0xf0),
@@ -943,10 +984,10 @@ QImage note20() {
                         QColor(0x50, 0x90, 0xe0),
                         QColor(0x14, 0x2c, 0x78),
                         0.5};
-  QImage image(420, 233, QImage::Format_RGB32);
+  QImage image = noteCanvas(420, 233, scale);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  noteBase(p, image.size(), style, "20");
+  noteBase(p, logicalSize(image), style, "20");
 
   const QPen line = hairline(style.ink, 0.8, 0.9);
   const QPen joint = hairline(style.ink, 0.45, 0.75);
@@ -1062,7 +1103,7 @@ QImage note20() {
   }
   waterLines(p, water, water + 14, 0, parapetRight + 10, hairline(style.ink2, 0.5, 0.7));
 
-  drawEurope(p, QRectF(302, 18, 112, 126), style, image.size());
+  drawEurope(p, QRectF(302, 18, 112, 126), style, logicalSize(image));
   medallion(p, kMedallion, 26, "20", style);
   p.end();
   washTowardsWhite(image, style.keep);
@@ -1120,7 +1161,7 @@ void shell(QPainter& p, QPointF hinge, double r, const QPen& pen) {
   p.restore();
 }
 
-QImage note100() {
+QImage note100(int scale) {
   const NoteStyle style{QColor(0xc8, 0xe6, 0xc0),
                         QColor(0xe6, 0xec, 0xb4),
                         QColor(0xd8, 0xe8, 0x90),
@@ -1128,10 +1169,10 @@ QImage note100() {
                         QColor(0x78, 0xb0, 0x3c),
                         QColor(0x14, 0x4c, 0x2c),
                         0.5};
-  QImage image(385, 219, QImage::Format_RGB32);
+  QImage image = noteCanvas(385, 219, scale);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  noteBase(p, image.size(), style, "100", BigNumeral::None);
+  noteBase(p, logicalSize(image), style, "100", BigNumeral::None);
 
   const QPen line = hairline(style.ink, 0.8, 0.9);
   const QPen joint = hairline(style.ink, 0.45, 0.75);
@@ -1257,7 +1298,7 @@ QImage note100() {
   return image;
 }
 
-QImage note500() {
+QImage note500(int scale) {
   const NoteStyle style{QColor(0xdc, 0xc8, 0xf0),
                         QColor(0xf0, 0xcc, 0xe0),
                         QColor(0xc0, 0xb0, 0xf0),
@@ -1265,10 +1306,10 @@ QImage note500() {
                         QColor(0xa4, 0x70, 0xd8),
                         QColor(0x3c, 0x1c, 0x6c),
                         0.5};
-  QImage image(420, 221, QImage::Format_RGB32);
+  QImage image = noteCanvas(420, 221, scale);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
-  noteBase(p, image.size(), style, "500");
+  noteBase(p, logicalSize(image), style, "500");
 
   const QPen line = hairline(style.ink, 0.8, 0.9);
   const QPen thin = hairline(style.ink, 0.45, 0.75);
@@ -1330,7 +1371,7 @@ QImage note500() {
   // The ring needs room inside the disc's rim, so this medallion is smaller and set in.
   const QPointF value = kMedallion + QPointF(2, 0);
   starRing(p, value, 28, 2.6, withAlpha(style.accent, 0.7));
-  drawEurope(p, QRectF(306, 24, 104, 118), style, image.size());
+  drawEurope(p, QRectF(306, 24, 104, 118), style, logicalSize(image));
   starRing(p, QPointF(358, 84), 54, 3.4, withAlpha(style.accent, 0.55));
   medallion(p, value, 22, "500", style);
   p.end();
@@ -1437,13 +1478,14 @@ QImage preview(const Window& window) {
 
 // quality 100 stores the pixels without compression: the backgrounds are decoded at every
 // start, and inflating them costs more than reading them.
-bool save(const QImage& picture, const QDir& dir, const QString& name, int quality = -1) {
+bool save(const QImage& picture, const QDir& dir, const QString& name, int quality = -1,
+          int scale = 1) {
   // The stored resolution otherwise follows the screen Qt finds, or the lack of one, and
   // the same pictures would come out as different bytes. 96 dots per inch is the 15
-  // twips per pixel the window layouts are drawn at.
+  // twips per pixel the window layouts are drawn at; a 2x picture has twice the dots.
   QImage image = picture;
-  image.setDotsPerMeterX(3780);
-  image.setDotsPerMeterY(3780);
+  image.setDotsPerMeterX(3780 * scale);
+  image.setDotsPerMeterY(3780 * scale);
   const QString path = dir.filePath(name);
   if (!image.save(path, "PNG", quality)) {
     std::fprintf(stderr, "makepictures: cannot write %s\n", qPrintable(path));
@@ -1469,11 +1511,20 @@ int main(int argc, char** argv) {
 
   bool ok = true;
   const std::vector<std::pair<QString, QImage>> notes = {
-      {"note10.png", note10()},
-      {"note100.png", note100()},
-      {"note20.png", note20()},
-      {"note500.png", note500()},
+      {"note10.png", note10(1)},
+      {"note100.png", note100(1)},
+      {"note20.png", note20(1)},
+      {"note500.png", note500(1)},
   };
+  // The same drawings at twice the density, which the program loads instead on screens
+  // with more than one device pixel per pixel (named as Qt's own @2x convention).
+  const std::vector<std::pair<QString, QImage>> notes2x = {
+      {"note10@2x.png", note10(2)},
+      {"note100@2x.png", note100(2)},
+      {"note20@2x.png", note20(2)},
+      {"note500@2x.png", note500(2)},
+  };
+  for (const auto& [name, image] : notes2x) ok = save(image, out, name, 100, 2) && ok;
   for (const auto& [name, image] : notes) {
     ok = save(image, out, name, 100) && ok;
     const DiscStats s = discStats(image);
@@ -1494,7 +1545,12 @@ int main(int argc, char** argv) {
       {"about.png", aboutIcon()}, {"help.png", helpIcon()},     {"zoneeuro.png", zoneEuroIcon()},
       {"focus.png", focusIcon()}, {"hand.png", handCursor()},
   };
-  for (const auto& [name, image] : icons) ok = save(toIndexed(image), out, name) && ok;
+  for (const auto& [name, image] : icons) {
+    ok = save(toIndexed(image), out, name) && ok;
+    QString name2x = name;
+    name2x.replace(".png", "@2x.png");
+    ok = save(toIndexed(scale2x(image)), out, name2x, -1, 2) && ok;
+  }
   std::printf("hand.png hot spot: %d,%d\n", kHandHotSpotX, kHandHotSpotY);
 
   if (args.size() == 4) {
