@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The main window on a high-density X screen (Qt's scale factor 2 and 1.5): it keeps its layout
-# in pixels and so grows in device pixels, still a whole disc with see-through corners, and the
-# banknote is drawn from its dense picture.
+# The main window on a high-density X screen (Qt's scale factor 2, 1.5 and 1.25): it keeps its
+# layout in pixels and so grows in device pixels, still a whole disc with see-through corners,
+# the banknote drawn from its dense picture, and it follows a drag exactly.
 #
 # usage: hidpi.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # Functions run through e2e_wait_for look unreachable to shellcheck; arguments are optional.
@@ -76,6 +76,29 @@ check_scale() {
       "setup: no window behind the square, or the window not on top"
   fi
   e2e_stop "$xev"
+
+  # A drag on the background moves the window by what the pointer moved, in device pixels:
+  # exactly at a whole factor; at a fractional one, window positions are whole pixels of the
+  # scaled screen, so within one device pixel. (45,90) in the window's own pixels is bare
+  # banknote.
+  read -r x y _ _ <<<"$(e2e_geometry "$wid")"
+  local bx by slack=1
+  bx=$(awk -v f="$factor" 'BEGIN { printf "%d", 45 * f }')
+  by=$(awk -v f="$factor" 'BEGIN { printf "%d", 90 * f }')
+  [ "$factor" = 2 ] && slack=0
+  moved_by() {
+    local nx ny
+    read -r nx ny _ _ <<<"$(e2e_geometry "$wid")"
+    [ -n "$ny" ] && [ $((nx - x - 60)) -le "$slack" ] && [ $((x + 60 - nx)) -le "$slack" ] &&
+      [ $((ny - y - 40)) -le "$slack" ] && [ $((y + 40 - ny)) -le "$slack" ]
+  }
+  e2e_drag 1 $((x + bx)) $((y + by)) 60 40
+  if e2e_wait_for 5 moved_by; then
+    e2e_pass "at scale $factor a drag moves the window by the pointer's (+60,+40)"
+  else
+    e2e_fail "at scale $factor a drag moves the window by the pointer's (+60,+40)" \
+      "from ($x,$y), now at ($(e2e_geometry "$wid" | cut -d' ' -f1,2 | tr ' ' ,))"
+  fi
   e2e_stop "$E2E_APP_PID"
 }
 
