@@ -12,13 +12,24 @@ e2e_start_x
 
 # check_scale FACTOR SIZE: runs the program at the factor, its 180-pixel window SIZE device
 # pixels wide.
+# check_scale FACTOR SIZE xft: the same, the factor coming from the screen's Xft.dpi resource, as
+# GNOME and KDE set it, instead of from Qt's variable.
 check_scale() {
   local factor=$1 size=$2 wid x y w h shot ours out
   local half=$((size / 2)) far=$((size - 3))
   e2e_new_runtime
   # Only the program is scaled: xshot and the other tools must see device pixels.
   E2E_APP_ENV=(LANG=C.UTF-8 LC_ALL=C.UTF-8 "QT_SCALE_FACTOR=$factor")
+  if [ "${3:-}" = xft ]; then
+    E2E_APP_ENV=(LANG=C.UTF-8 LC_ALL=C.UTF-8)
+    # Qt reads the resource only when its line ends.
+    local resources
+    printf -v resources 'Xft.dpi:\t%d\n' "$(awk -v f="$factor" 'BEGIN { printf "%d", 96 * f }')"
+    xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "$resources"
+  fi
   e2e_start_app
+  local tag=$factor
+  [ "${3:-}" = xft ] && tag=$factor-xft && factor="$factor (Xft.dpi)"
   wid=$(e2e_find_window 20)
   if [ -z "$wid" ]; then
     e2e_fail "at scale $factor the main window maps" "no visible window named Tavelmarque in 20 s"
@@ -32,7 +43,7 @@ check_scale() {
     "$size x $size" "$w x $h"
 
   # The screenshot covers the window's square; its corners show what lies behind.
-  if shot=$(e2e_shot "scale-$factor" "$wid") && out=$("$E2E_XSHOT" --disc "$size" "$shot"); then
+  if shot=$(e2e_shot "scale-$tag" "$wid") && out=$("$E2E_XSHOT" --disc "$size" "$shot"); then
     e2e_pass "at scale $factor the window is a painted disc of $size device pixels"
   else
     e2e_fail "at scale $factor the window is a painted disc of $size device pixels" \
@@ -57,11 +68,11 @@ check_scale() {
   fi
 
   # A click at a corner reaches the window lying behind the square.
-  e2e_spawn "behind-$factor" xev -name "tavelmarque-e2e-behind-$factor" -event button \
+  e2e_spawn "behind-$tag" xev -name "tavelmarque-e2e-behind-$tag" -event button \
     -geometry "$((size + 120))x$((size + 120))+$((x - 60))+$((y - 60))"
-  local xev=$E2E_LAST_PID log=$E2E_WORK/logs/behind-$factor.log
+  local xev=$E2E_LAST_PID log=$E2E_WORK/logs/behind-$tag.log
   local cx=$((x + 2)) cy=$((y + 2))
-  if timeout 10 xdotool search --sync --onlyvisible --name "^tavelmarque-e2e-behind-$factor\$" \
+  if timeout 10 xdotool search --sync --onlyvisible --name "^tavelmarque-e2e-behind-$tag\$" \
     >/dev/null && timeout 10 xdotool windowactivate --sync "$wid" >/dev/null 2>&1; then
     e2e_pointer_to "$cx" "$cy" && xdotool click 1
     pressed_at() { grep -A1 '^ButtonPress event' "$log" | grep -q "root:($1,$2)"; }
@@ -83,9 +94,9 @@ check_scale() {
   # banknote.
   read -r x y _ _ <<<"$(e2e_geometry "$wid")"
   local bx by slack=1
-  bx=$(awk -v f="$factor" 'BEGIN { printf "%d", 45 * f }')
-  by=$(awk -v f="$factor" 'BEGIN { printf "%d", 90 * f }')
-  [ "$factor" = 2 ] && slack=0
+  bx=$(awk -v f="${factor%% *}" 'BEGIN { printf "%d", 45 * f }')
+  by=$(awk -v f="${factor%% *}" 'BEGIN { printf "%d", 90 * f }')
+  [ "${factor%% *}" = 2 ] && slack=0
   moved_by() {
     local nx ny
     read -r nx ny _ _ <<<"$(e2e_geometry "$wid")"
@@ -105,5 +116,7 @@ check_scale() {
 check_scale 2 360
 check_scale 1.5 270
 check_scale 1.25 225
+check_scale 2 360 xft
+xprop -root -remove RESOURCE_MANAGER
 
 e2e_finish
