@@ -37,7 +37,11 @@ constexpr int kShowMinimisedNoActivate = 7;
 frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
                          platform::HelpViewer& help, platform::NotificationArea& tray,
                          std::string decimalSeparator)
-    : app_(app), clock_(clock), help_(help), tray_(tray), model_(decimalSeparator),
+    : app_(app),
+      clock_(clock),
+      help_(help),
+      tray_(tray),
+      model_(decimalSeparator),
       separator_(std::move(decimalSeparator)) {
   skin::ApplyFormLayout(*this, layout::kForm);
   for (std::size_t i = 0; i < lblEti.size(); ++i) {

@@ -209,9 +209,7 @@ void Image::mouseReleaseEvent(QMouseEvent* event) {
   if (click && Click) Click();
 }
 
-Line::Line(Form& form) : QWidget(&form), form_(form) {
-  setAttribute(Qt::WA_TranslucentBackground);
-}
+Line::Line(Form& form) : QWidget(&form), form_(form) { setAttribute(Qt::WA_TranslucentBackground); }
 
 void Line::mousePressEvent(QMouseEvent* event) { event->accept(); }
 

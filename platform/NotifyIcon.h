@@ -80,7 +80,7 @@ class NotificationArea {
   void MakeIcon(Entry& entry);
 
   std::map<Key, Entry> icons_;
-  QObject lifetime_;  // ends the deferred work of a destroyed area
+  QObject lifetime_;        // ends the deferred work of a destroyed area
   QTimer* poll_ = nullptr;  // child of lifetime_; runs while icons wait for a notification area
   int polls_ = 0;
 };

@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
-#include <QTimer>
 #include <QTextBrowser>
+#include <QTimer>
 #include <memory>
 
 #include "platform/VirtualKeys.h"
@@ -182,7 +182,10 @@ TEST_P(MainWindowTest, KeyMapDrivesTheRows) {
        {{Qt::Key_A}, {Qt::Key_Space}, {Qt::Key_F2}, {Qt::Key_Left}},
        {"0", "0", "0", "0"}},
       {"keypad 2 and 8 with NumLock off move like the arrows",
-       {{Qt::Key_5}, {Qt::Key_Down, Qt::KeypadModifier}, {Qt::Key_2}, {Qt::Key_Up, Qt::KeypadModifier}},
+       {{Qt::Key_5},
+        {Qt::Key_Down, Qt::KeypadModifier},
+        {Qt::Key_2},
+        {Qt::Key_Up, Qt::KeypadModifier}},
        {"13~12", "0", "2", "0"}},
       {"the keypad's other keys with NumLock off type nothing",
        {{Qt::Key_1},

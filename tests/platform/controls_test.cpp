@@ -22,7 +22,8 @@ QFont WindowFont() {
 }
 
 TEST(Label, SwitchingTheBorderLeavesTheTextWhereItWas) {
-  for (const int alignment : {platform::kAlignLeft, platform::kAlignCentre, platform::kAlignRight}) {
+  for (const int alignment :
+       {platform::kAlignLeft, platform::kAlignCentre, platform::kAlignRight}) {
     Form form;
     form.SetFormSize(2700, 2700);
     Label label(form);
@@ -75,8 +76,8 @@ TEST(Label, AutoSizeMakesTheWidthInTwipsFollowTheCaption) {
   label.SetAlignment(platform::kAlignLeft);
   label.SetAutoSize(true);
   const QFontMetrics metrics(label.font());
-  for (const QString& caption : {QStringLiteral("Label1"), QStringLiteral("Convertisseur Francs-Euros"),
-                                 QString()}) {
+  for (const QString& caption :
+       {QStringLiteral("Label1"), QStringLiteral("Convertisseur Francs-Euros"), QString()}) {
     label.SetCaption(caption);
     EXPECT_EQ(label.Width(), metrics.horizontalAdvance(caption) * form.TwipsPerPixelX());
     EXPECT_EQ(label.width(), metrics.horizontalAdvance(caption));
@@ -149,8 +150,8 @@ TEST(CheckBox, SpaceClickAndTabWorkAsOnADesktop) {
       {"Tab", [&] { QTest::keyClick(&form.first, Qt::Key_Tab); }, 0, 0, false},
       {"Space on the second", [&] { QTest::keyClick(&form.second, Qt::Key_Space); }, 0, 1, false},
       {"Tab goes round", [&] { QTest::keyClick(&form.second, Qt::Key_Tab); }, 0, 1, true},
-      {"Shift+Tab", [&] { QTest::keyClick(&form.first, Qt::Key_Backtab, Qt::ShiftModifier); },
-       0, 1, false},
+      {"Shift+Tab", [&] { QTest::keyClick(&form.first, Qt::Key_Backtab, Qt::ShiftModifier); }, 0, 1,
+       false},
       {"click the first", [&] { QTest::mouseClick(&form.first, Qt::LeftButton); }, 1, 1, true},
       {"right click", [&] { QTest::mouseClick(&form.first, Qt::RightButton); }, 1, 1, true},
       {"Enter", [&] { QTest::keyClick(&form.first, Qt::Key_Return); }, 1, 1, true},
@@ -172,7 +173,8 @@ TEST(CheckBox, ValueIsOnlyZeroOrOne) {
   CheckBox box(form);
   int clicks = 0;
   box.Click = [&] { ++clicks; };
-  for (const auto& [set, value] : std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {-1, 1}, {0, 0}}) {
+  for (const auto& [set, value] :
+       std::vector<std::pair<int, int>>{{1, 1}, {2, 1}, {-1, 1}, {0, 0}}) {
     box.SetValue(set);
     EXPECT_EQ(box.Value(), value) << set;
   }

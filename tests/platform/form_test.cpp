@@ -1,8 +1,7 @@
 #include "platform/Form.h"
 
-#include <gtest/gtest.h>
-
 #include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QTest>

@@ -120,7 +120,8 @@ TEST(VirtualKeys, TheCommaKeyIsTheOneThatTypesACommaUnshifted) {
       {"fr", {{58, comma}, {59, semicolon}, {47, m}}},
   };
   for (const Case& c : cases) {
-    auto previous = platform::Desktop::Replace(std::make_unique<LayoutDesktop>(layouts.at(c.layout)));
+    auto previous =
+        platform::Desktop::Replace(std::make_unique<LayoutDesktop>(layouts.at(c.layout)));
     QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers, c.scanCode, 0, 0);
     EXPECT_EQ(TranslateKey(event).code, c.code) << c.layout << " scan " << c.scanCode;
     platform::Desktop::Replace(std::move(previous));
