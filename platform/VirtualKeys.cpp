@@ -18,17 +18,10 @@ int TopRowDigit(quint32 nativeScanCode) {
   return static_cast<int>((nativeScanCode - kTopRowFirst + 1) % 10);
 }
 
-// The keypad: digits and the decimal key with NumLock on, the navigation keys they double as with
-// NumLock off.
-int KeypadCode(int key) {
-  if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Numpad0 + (key - Qt::Key_0);
+// The arrows and the other navigation keys, on the main keyboard or on the keypad with NumLock
+// off; the windows handle the arrows only.
+int NavigationCode(int key) {
   switch (key) {
-    case Qt::Key_Period:
-    case Qt::Key_Comma:
-      return vk::Decimal;
-    case Qt::Key_Enter:
-    case Qt::Key_Return:
-      return vk::Return;
     case Qt::Key_Left:
       return vk::Left;
     case Qt::Key_Up:
@@ -56,6 +49,22 @@ int KeypadCode(int key) {
   }
 }
 
+// The keypad: digits and the decimal key with NumLock on, the navigation keys they double as with
+// NumLock off.
+int KeypadCode(int key) {
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Numpad0 + (key - Qt::Key_0);
+  switch (key) {
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+      return vk::Decimal;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+      return vk::Return;
+    default:
+      return NavigationCode(key);
+  }
+}
+
 int MainCode(int key) {
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // Qt and the virtual keys agree here
   if (key >= Qt::Key_0 && key <= Qt::Key_9) return vk::Digit0 + (key - Qt::Key_0);
@@ -71,18 +80,10 @@ int MainCode(int key) {
       return vk::Escape;
     case Qt::Key_Backspace:
       return vk::Back;
-    case Qt::Key_Left:
-      return vk::Left;
-    case Qt::Key_Up:
-      return vk::Up;
-    case Qt::Key_Right:
-      return vk::Right;
-    case Qt::Key_Down:
-      return vk::Down;
     case Qt::Key_Comma:
       return vk::Comma;
     default:
-      return 0;
+      return NavigationCode(key);
   }
 }
 

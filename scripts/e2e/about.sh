@@ -11,9 +11,6 @@
 # shellcheck disable=SC2317,SC2119 source-path=SCRIPTDIR
 source "$(dirname "$0")/lib.sh"
 
-# Debian's own Python, which has pyatspi; a Python of the user's may come first in PATH.
-PYTHON=/usr/bin/python3
-ATSPI=$(dirname "$0")/atspi-labels.py
 PIXELDIFF=${PIXELDIFF:-$(dirname "$E2E_XSHOT")/pixeldiff}
 TITLE='A propos de...'
 
@@ -35,9 +32,8 @@ MAIL_Y=146
 STRIP_TOP=80           # lblMarquee: top 1200, height 192 twips
 STRIP_BOTTOM=93
 
-e2e_require "$PYTHON" "$PIXELDIFF"
-"$PYTHON" -c 'import pyatspi' 2>/dev/null ||
-  e2e_bail "the screen reader's library is present" "Debian packages: at-spi2-core python3-pyatspi"
+e2e_require "$PIXELDIFF"
+e2e_require_screen_reader
 
 # The desktop's opener is a stand-in that writes down its argument, one line a launch.
 OPENED=$E2E_WORK/opened.txt
@@ -58,31 +54,10 @@ WID=$(e2e_find_window 20)
 [ -n "$WID" ] || e2e_bail "the main window maps"
 e2e_wait_for 5 e2e_is_active "$WID" || e2e_bail "the main window has the keyboard"
 
-# --- Reading as a screen reader does -----------------------------------------------------------
-
-# labels TITLE: "X Y NAME" for each label of the window titled TITLE.
-labels() { "$PYTHON" "$ATSPI" Tavelmarque "$1" 2>/dev/null; }
-# read_label TITLE "X Y": the caption of the label at that corner of the window.
-read_label() {
-  local x y
-  read -r x y <<<"$2"
-  labels "$1" | awk -v x="$x" -v y="$y" '$1 == x && $2 == y { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'
-}
-label_reads() { [ "$(read_label "$1" "$2")" = "$3" ]; }
-
-# check_reads NAME TITLE "X Y" EXPECTED: the label comes to read EXPECTED within 5 s.
-check_reads() {
-  if e2e_wait_for 5 label_reads "$2" "$3" "$4"; then
-    e2e_pass "$1"
-  else
-    e2e_fail "$1" "expected: $4" "read:     $(read_label "$2" "$3")"
-  fi
-}
-
 # --- Opening over an entry in the main window --------------------------------------------------
 
 xdotool key 1 2
-check_reads "the main window shows the francs being typed: 12" Tavelmarque "$MAIN_FRANCS" 12
+e2e_check_reads "the main window shows the francs being typed: 12" Tavelmarque "$MAIN_FRANCS" 12
 
 AW=""
 about_shown() {
@@ -115,10 +90,10 @@ else
   e2e_fail "it is left out of task bars and pagers" "$(xprop -id "$AW" _NET_WM_STATE)"
 fi
 
-check_reads "a screen reader reads the product name" "$TITLE" "$ABOUT_TITLE" Tavelmarque
-check_reads "and the version" "$TITLE" "$ABOUT_VERSION" 1.0.1
-WEB=$(read_label "$TITLE" "$ABOUT_WEB")
-MAIL=$(read_label "$TITLE" "$ABOUT_MAIL")
+e2e_check_reads "a screen reader reads the product name" "$TITLE" "$ABOUT_TITLE" Tavelmarque
+e2e_check_reads "and the version" "$TITLE" "$ABOUT_VERSION" 1.0.1
+WEB=$(e2e_read_label "$TITLE" "$ABOUT_WEB")
+MAIL=$(e2e_read_label "$TITLE" "$ABOUT_MAIL")
 if [[ $WEB == http*://* ]]; then
   e2e_pass "and the web link: $WEB"
 else
@@ -130,7 +105,7 @@ else
   e2e_fail "and the e-mail link" "read: $MAIL"
 fi
 # The scrolling line is read whole, wherever it stands.
-LINE=$(labels "$TITLE" | awk '$2 == '"$STRIP_TOP"' { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }')
+LINE=$(e2e_labels "$TITLE" | awk '$2 == '"$STRIP_TOP"' { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }')
 if [[ $LINE == "Convertisseur Francs-Euros   -   "?*"   -   "* ]]; then
   e2e_pass "and the whole scrolling line: $LINE"
 else
@@ -206,11 +181,11 @@ else
     "active: $(e2e_active_window); focus: $(xdotool getwindowfocus 2>&1); window: $((WID))"
 fi
 xdotool key 3
-check_reads "a digit typed there is appended to the running entry: 123" \
+e2e_check_reads "a digit typed there is appended to the running entry: 123" \
   Tavelmarque "$MAIN_FRANCS" 123
-check_reads "the entry is still running: no euros yet" Tavelmarque "$MAIN_EUROS" 0
+e2e_check_reads "the entry is still running: no euros yet" Tavelmarque "$MAIN_EUROS" 0
 xdotool key Return
-check_reads "Enter converts it: 18.75 euros" Tavelmarque "$MAIN_EUROS" 18.75
+e2e_check_reads "Enter converts it: 18.75 euros" Tavelmarque "$MAIN_EUROS" 18.75
 
 # --- The window manager's close closes the about window alone ----------------------------------
 
@@ -228,6 +203,6 @@ sleep 0.5
 e2e_check "the program is still running" e2e_running "$E2E_APP_PID"
 e2e_check "the main window is still shown" e2e_main_window_shown
 xdotool key 2 Return
-check_reads "and still converts: 2 francs are 0.30 euros" Tavelmarque "$MAIN_EUROS" 0.30
+e2e_check_reads "and still converts: 2 francs are 0.30 euros" Tavelmarque "$MAIN_EUROS" 0.30
 
 e2e_finish

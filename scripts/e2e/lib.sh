@@ -453,3 +453,39 @@ e2e_check_alt_r_hides() {
       "minimised, not hidden"
   fi
 }
+
+# ---------------------------------------------------------------------------------------------
+# Reading the windows as a screen reader does (AT-SPI)
+
+# Debian's own Python, which has pyatspi; a Python of the user's may come first in PATH.
+E2E_PYTHON=/usr/bin/python3
+E2E_ATSPI=$(dirname "${BASH_SOURCE[0]}")/atspi-labels.py
+
+# e2e_require_screen_reader: bails out unless the accessibility library is there.
+e2e_require_screen_reader() {
+  e2e_require "$E2E_PYTHON"
+  "$E2E_PYTHON" -c 'import pyatspi' 2>/dev/null ||
+    e2e_bail "the screen reader's library is present" \
+      "Debian packages: at-spi2-core python3-pyatspi"
+}
+
+# e2e_labels TITLE: "X Y NAME" for each label of the program's window titled TITLE.
+e2e_labels() { "$E2E_PYTHON" "$E2E_ATSPI" Tavelmarque "$1" 2>/dev/null; }
+
+# e2e_read_label TITLE "X Y": the caption of the label at that corner of the window.
+e2e_read_label() {
+  local x y
+  read -r x y <<<"$2"
+  e2e_labels "$1" |
+    awk -v x="$x" -v y="$y" '$1 == x && $2 == y { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'
+}
+e2e_label_reads() { [ "$(e2e_read_label "$1" "$2")" = "$3" ]; }
+
+# e2e_check_reads NAME TITLE "X Y" EXPECTED: the label comes to read EXPECTED within 5 s.
+e2e_check_reads() {
+  if e2e_wait_for 5 e2e_label_reads "$2" "$3" "$4"; then
+    e2e_pass "$1"
+  else
+    e2e_fail "$1" "expected: $4" "read:     $(e2e_read_label "$2" "$3")"
+  fi
+}

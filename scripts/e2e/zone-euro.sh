@@ -9,9 +9,6 @@
 # shellcheck disable=SC2317,SC2119 source-path=SCRIPTDIR
 source "$(dirname "$0")/lib.sh"
 
-# Debian's own Python, which has pyatspi; a Python of the user's may come first in PATH.
-PYTHON=/usr/bin/python3
-ATSPI=$(dirname "$0")/atspi-labels.py
 
 # Top-left corners of the labels in window pixels: the layouts' twips divided by 15, which holds
 # once the windows are 180 pixels wide (2700 twips at 96 dots per inch).
@@ -26,9 +23,8 @@ ZONE_CLOSE_Y=16
 # The amounts are bold 8.25-point text.
 E2E_PROBE_OPTS=(--bold)
 
-e2e_require "$E2E_TEXTPROBE" "$PYTHON"
-"$PYTHON" -c 'import pyatspi' 2>/dev/null ||
-  e2e_bail "the screen reader's library is present" "Debian packages: at-spi2-core python3-pyatspi"
+e2e_require "$E2E_TEXTPROBE"
+e2e_require_screen_reader
 e2e_start_x
 
 # Qt speaks to the accessibility bus only when a screen reader asks for it, or when told to.
@@ -48,31 +44,10 @@ WID=$(e2e_find_window 20)
 [ -n "$WID" ] || e2e_bail "the main window maps"
 e2e_wait_for 5 e2e_is_active "$WID" || e2e_bail "the main window has the keyboard"
 
-# --- Reading as a screen reader does -----------------------------------------------------------
-
-# read_label TITLE "X Y": prints the caption of the label at that corner of the window titled
-# TITLE, as the accessibility bus reports it.
-read_label() {
-  local x y
-  read -r x y <<<"$2"
-  "$PYTHON" "$ATSPI" Tavelmarque "$1" 2>/dev/null |
-    awk -v x="$x" -v y="$y" '$1 == x && $2 == y { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }'
-}
-label_reads() { [ "$(read_label "$1" "$2")" = "$3" ]; }
-
-# check_reads NAME TITLE "X Y" EXPECTED: the label comes to read EXPECTED within 5 s.
-check_reads() {
-  if e2e_wait_for 5 label_reads "$2" "$3" "$4"; then
-    e2e_pass "$1"
-  else
-    e2e_fail "$1" "expected: $4" "read:     $(read_label "$2" "$3")"
-  fi
-}
-
 # --- Opening over an entry in the main window --------------------------------------------------
 
 xdotool key 1 2
-check_reads "a screen reader reads the francs being typed in the main window: 12" \
+e2e_check_reads "a screen reader reads the francs being typed in the main window: 12" \
   Tavelmarque "$MAIN_FRANCS" 12
 
 ZW=""
@@ -98,20 +73,20 @@ if e2e_has_net_state "$ZW" _NET_WM_STATE_SKIP_TASKBAR _NET_WM_STATE_SKIP_PAGER; 
 else
   e2e_fail "it is left out of task bars and pagers" "$(xprop -id "$ZW" _NET_WM_STATE)"
 fi
-check_reads "it opens on the French franc" Dorvanta "$ZONE_NAME" "Franc français"
-check_reads "with no amount" Dorvanta "$ZONE_EUROS" 0
+e2e_check_reads "it opens on the French franc" Dorvanta "$ZONE_NAME" "Franc français"
+e2e_check_reads "with no amount" Dorvanta "$ZONE_EUROS" 0
 
 # --- Another currency --------------------------------------------------------------------------
 
 xdotool key Right
-check_reads "Right steps to the Luxembourg franc" Dorvanta "$ZONE_NAME" "Franc luxembourg."
+e2e_check_reads "Right steps to the Luxembourg franc" Dorvanta "$ZONE_NAME" "Franc luxembourg."
 xdotool key Right
-check_reads "Right again to the lira" Dorvanta "$ZONE_NAME" "Lire italienne"
+e2e_check_reads "Right again to the lira" Dorvanta "$ZONE_NAME" "Lire italienne"
 
 # 10000 lire are 5.1646 euros at 1936.27 lire to the euro.
 xdotool key Tab 1 0 0 0 0 Return
-check_reads "10000 lire typed on the second row" Dorvanta "$ZONE_AMOUNT" 10000
-check_reads "a screen reader reads 10000 lire as 5${SEP}16 euros" Dorvanta "$ZONE_EUROS" "5${SEP}16"
+e2e_check_reads "10000 lire typed on the second row" Dorvanta "$ZONE_AMOUNT" 10000
+e2e_check_reads "a screen reader reads 10000 lire as 5${SEP}16 euros" Dorvanta "$ZONE_EUROS" "5${SEP}16"
 # What a user sees: the rivals are what typical faults would show (no conversion, the wrong way,
 # the franc's rate, other rounding, the other separator).
 if e2e_read_text 10 "$ZW" lire-to-euros "$ZONE_EUROS_BOX" "5${SEP}16" 0 10000 \
@@ -123,8 +98,8 @@ fi
 
 # Back on the first row, a currency change converts the euros as shown: 5.16 x 1.95583.
 xdotool key Up Right
-check_reads "Up, then Right to the Deutsche Mark" Dorvanta "$ZONE_NAME" "Mark allemand"
-check_reads "5${SEP}16 euros are 10${SEP}09 marks" Dorvanta "$ZONE_AMOUNT" "10${SEP}09"
+e2e_check_reads "Up, then Right to the Deutsche Mark" Dorvanta "$ZONE_NAME" "Mark allemand"
+e2e_check_reads "5${SEP}16 euros are 10${SEP}09 marks" Dorvanta "$ZONE_AMOUNT" "10${SEP}09"
 e2e_shot zone-euro "$ZW" >/dev/null
 
 # --- Closed, the main window goes on -----------------------------------------------------------
@@ -143,18 +118,18 @@ else
     "active: $(e2e_active_window); focus: $(xdotool getwindowfocus 2>&1); window: $((WID))"
 fi
 xdotool key 3
-check_reads "a digit typed there is appended to the running entry: 123" \
+e2e_check_reads "a digit typed there is appended to the running entry: 123" \
   Tavelmarque "$MAIN_FRANCS" 123
-check_reads "the entry is still running: no euros yet" Tavelmarque "$MAIN_EUROS" 0
+e2e_check_reads "the entry is still running: no euros yet" Tavelmarque "$MAIN_EUROS" 0
 xdotool key Return
-check_reads "Enter converts it: 18${SEP}75 euros" Tavelmarque "$MAIN_EUROS" "18${SEP}75"
+e2e_check_reads "Enter converts it: 18${SEP}75 euros" Tavelmarque "$MAIN_EUROS" "18${SEP}75"
 
 # --- A second opening starts afresh; the close image closes it ----------------------------------
 
 xdotool key alt+z
 e2e_wait_for 10 zone_shown || e2e_bail "Alt+Z opens the Zone Euro window again"
-check_reads "opened again, it is back on the French franc" Dorvanta "$ZONE_NAME" "Franc français"
-check_reads "with no amount" Dorvanta "$ZONE_AMOUNT" 0
+e2e_check_reads "opened again, it is back on the French franc" Dorvanta "$ZONE_NAME" "Franc français"
+e2e_check_reads "with no amount" Dorvanta "$ZONE_AMOUNT" 0
 read -r ZX ZY _ _ <<<"$(e2e_geometry "$ZW")"
 e2e_pointer_to $((ZX + ZONE_CLOSE_X)) $((ZY + ZONE_CLOSE_Y)) && xdotool click 1
 if e2e_wait_for 5 zone_gone; then
@@ -162,6 +137,6 @@ if e2e_wait_for 5 zone_gone; then
 else
   e2e_fail "a click on the close image closes it" "still shown 5 s after"
 fi
-check_reads "the main window keeps its amounts" Tavelmarque "$MAIN_EUROS" "18${SEP}75"
+e2e_check_reads "the main window keeps its amounts" Tavelmarque "$MAIN_EUROS" "18${SEP}75"
 
 e2e_finish

@@ -19,27 +19,12 @@
 #include "platform/DocumentLauncher.h"
 #include "platform/MessageBox.h"
 #include "platform/UserInfo.h"
+#include "support/FakeLauncher.h"
 #include "support/TestNotificationArea.h"
 
 namespace {
 
 using about::frmAbout;
-
-// Answers every launch with a set code and remembers what it was asked.
-class FakeLauncher : public platform::DocumentLauncher {
- public:
-  struct Call {
-    QString file, verb, parameters, directory;
-    bool awaitOutcome;
-  };
-  int Open(const QString& file, const QString& verb, const QString& parameters,
-           const QString& directory, bool awaitOutcome) override {
-    calls.push_back({file, verb, parameters, directory, awaitOutcome});
-    return result;
-  }
-  int result = platform::kLaunched;
-  std::vector<Call> calls;
-};
 
 class RecordingBox : public platform::MessageBoxService {
  public:

@@ -10,27 +10,12 @@
 #include "about/VersionInfo.h"
 #include "platform/DocumentLauncher.h"
 #include "platform/MessageBox.h"
+#include "support/FakeLauncher.h"
 
 namespace {
 
 using mShellExecute::LaunchDocument;
 using mShellExecute::LaunchErrorMessage;
-
-// Answers every launch with a set code and remembers what it was asked.
-class FakeLauncher : public platform::DocumentLauncher {
- public:
-  struct Call {
-    QString file, verb, parameters, directory;
-    bool awaitOutcome;
-  };
-  int Open(const QString& file, const QString& verb, const QString& parameters,
-           const QString& directory, bool awaitOutcome) override {
-    calls.push_back({file, verb, parameters, directory, awaitOutcome});
-    return result;
-  }
-  int result = platform::kLaunched;
-  std::vector<Call> calls;
-};
 
 // Remembers what would have been shown.
 class RecordingBox : public platform::MessageBoxService {
