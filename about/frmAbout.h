@@ -1,9 +1,9 @@
 #pragma once
 
 #include "about/mShellExecute.h"
-#include "platform/Controls.h"
-#include "platform/Form.h"
-#include "platform/Timer.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/forms/Timer.h"
 
 namespace about {
 

@@ -1,8 +1,8 @@
 #include "about/mShellExecute.h"
 
 #include "about/VersionInfo.h"
-#include "platform/DocumentLauncher.h"
-#include "platform/MessageBox.h"
+#include "platform/services/DocumentLauncher.h"
+#include "platform/services/MessageBox.h"
 
 namespace mShellExecute {
 

@@ -3,10 +3,10 @@
 #include <memory>
 
 #include "converter/frmDorvanta.h"
-#include "platform/App.h"
-#include "platform/Clock.h"
-#include "platform/HelpViewer.h"
-#include "platform/NotifyIcon.h"
+#include "platform/services/App.h"
+#include "platform/services/Clock.h"
+#include "platform/services/HelpViewer.h"
+#include "platform/services/NotifyIcon.h"
 
 namespace mMain {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/mMain.h"
-#include "platform/DisplayCheck.h"
+#include "platform/desktop/DisplayCheck.h"
 #include "shell/Skin.h"
 
 int main(int argc, char* argv[]) {

@@ -12,7 +12,7 @@
 #include "options/StartupShortcut.h"
 #include "options/cShellLink.h"
 #include "options/frmOptions.h"
-#include "platform/VirtualKeys.h"
+#include "platform/forms/VirtualKeys.h"
 #include "resources/MainLayout.h"
 #include "shell/Skin.h"
 

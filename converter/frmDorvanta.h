@@ -4,12 +4,12 @@
 #include <string>
 
 #include "converter/FrancEuroModel.h"
-#include "platform/App.h"
-#include "platform/Clock.h"
-#include "platform/Controls.h"
-#include "platform/Form.h"
-#include "platform/HelpViewer.h"
-#include "platform/NotifyIcon.h"
+#include "platform/services/App.h"
+#include "platform/services/Clock.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/services/HelpViewer.h"
+#include "platform/services/NotifyIcon.h"
 #include "shell/Drag.h"
 #include "shell/mSysTray.h"
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "about/frmAbout.h"
-#include "platform/VirtualKeys.h"
+#include "platform/forms/VirtualKeys.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/Skin.h"
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "eurozone/EuroZoneModel.h"
-#include "platform/App.h"
-#include "platform/Controls.h"
-#include "platform/Form.h"
-#include "platform/HelpViewer.h"
+#include "platform/services/App.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
+#include "platform/services/HelpViewer.h"
 
 namespace eurozone {
 

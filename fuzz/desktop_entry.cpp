@@ -6,8 +6,8 @@
 
 #include "Require.h"
 #include "ScratchFolder.h"
-#include "platform/DesktopEntry.h"
-#include "platform/DesktopExec.h"
+#include "platform/entries/DesktopEntry.h"
+#include "platform/entries/DesktopExec.h"
 
 namespace {
 

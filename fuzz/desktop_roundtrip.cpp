@@ -9,7 +9,7 @@
 #include "Require.h"
 #include "ScratchFolder.h"
 #include "options/cShellLink.h"
-#include "platform/DesktopExec.h"
+#include "platform/entries/DesktopExec.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "options/StartupShortcut.h"
 
-#include "platform/SpecialFolders.h"
+#include "platform/entries/SpecialFolders.h"
 
 namespace options {
 

@@ -1,6 +1,6 @@
 #include "options/cShellLink.h"
 
-#include "platform/DesktopEntry.h"
+#include "platform/entries/DesktopEntry.h"
 
 namespace options {
 

@@ -2,7 +2,7 @@
 
 #include "options/StartupShortcut.h"
 #include "options/cShellLink.h"
-#include "platform/VirtualKeys.h"
+#include "platform/forms/VirtualKeys.h"
 #include "resources/OptionsLayout.h"
 #include "shell/Skin.h"
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "platform/Controls.h"
-#include "platform/Form.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 
 namespace options {
 

@@ -2,7 +2,7 @@
 
 #include <QCursor>
 
-#include "platform/Desktop.h"
+#include "platform/desktop/Desktop.h"
 
 namespace drag {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Controls.h"
-#include "platform/Form.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 
 // Moving a window by dragging its background or one of its labels with the mouse.
 namespace drag {

@@ -6,7 +6,7 @@
 #include <QIcon>
 #include <QImageReader>
 
-#include "platform/Twips.h"
+#include "platform/forms/Twips.h"
 #include "shell/mDrawing.h"
 
 namespace skin {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Controls.h"
-#include "platform/Form.h"
+#include "platform/forms/Controls.h"
+#include "platform/forms/Form.h"
 #include "resources/Layout.h"
 
 // What the program's four round windows share: their form properties, their controls built

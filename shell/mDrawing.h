@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/VbColour.h"
+#include "platform/forms/VbColour.h"
 
 namespace mDrawing {
 

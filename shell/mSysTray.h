@@ -3,8 +3,8 @@
 #include <QString>
 #include <cstdint>
 
-#include "platform/Form.h"
-#include "platform/NotifyIcon.h"
+#include "platform/forms/Form.h"
+#include "platform/services/NotifyIcon.h"
 
 // The main window's notification-area icon, and the window procedure that answers it.
 namespace mSysTray {

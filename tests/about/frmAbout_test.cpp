@@ -16,9 +16,9 @@
 #include "about/VersionInfo.h"
 #include "converter/frmDorvanta.h"
 #include "eurozone/frmZoneEuro.h"
-#include "platform/DocumentLauncher.h"
-#include "platform/MessageBox.h"
-#include "platform/UserInfo.h"
+#include "platform/services/DocumentLauncher.h"
+#include "platform/services/MessageBox.h"
+#include "platform/services/UserInfo.h"
 #include "support/FakeLauncher.h"
 #include "support/TestNotificationArea.h"
 

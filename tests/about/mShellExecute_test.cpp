@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "about/VersionInfo.h"
-#include "platform/DocumentLauncher.h"
-#include "platform/MessageBox.h"
+#include "platform/services/DocumentLauncher.h"
+#include "platform/services/MessageBox.h"
 #include "support/FakeLauncher.h"
 
 namespace {

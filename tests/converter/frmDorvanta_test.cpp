@@ -10,7 +10,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "platform/VirtualKeys.h"
+#include "platform/forms/VirtualKeys.h"
 #include "support/TestNotificationArea.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "platform/Form.h"
+#include "platform/forms/Form.h"
 #include "resources/MainLayout.h"
 #include "shell/Skin.h"
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "platform/DocumentLauncher.h"
+#include "platform/services/DocumentLauncher.h"
 
 // Answers every launch with a set code and remembers what it was asked.
 class FakeLauncher : public platform::DocumentLauncher {

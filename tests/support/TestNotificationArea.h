@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/NotifyIcon.h"
+#include "platform/services/NotifyIcon.h"
 
 // A notification area whose presence the test decides, and which remembers what was asked of it.
 class TestNotificationArea : public platform::NotificationArea {

@@ -1,0 +1,299 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/ChildProcess.h"
+#include "platform/entries/DesktopEntry.h"
+
+namespace {
+
+using platform::DesktopEntry;
+using platform::ReadDesktopEntry;
+using platform::WriteDesktopEntry;
+using testing_support::RunBounded;
+using namespace std::chrono_literals;
+
+bool Same(const DesktopEntry& a, const DesktopEntry& b) {
+  return a.program == b.program && a.arguments == b.arguments &&
+         a.workingFolder == b.workingFolder && a.comment == b.comment && a.icon == b.icon &&
+         a.iconIndex == b.iconIndex && a.hotKey == b.hotKey && a.showCommand == b.showCommand;
+}
+
+// What a failed read must leave as it was.
+DesktopEntry Sentinel() {
+  DesktopEntry entry;
+  entry.program = QStringLiteral("/sentinel/program");
+  entry.arguments = {QStringLiteral("left"), QStringLiteral("alone")};
+  entry.workingFolder = QStringLiteral("/sentinel");
+  entry.comment = QStringLiteral("unchanged");
+  entry.icon = QStringLiteral("/sentinel/icon.png");
+  entry.iconIndex = 3;
+  entry.hotKey = 4;
+  entry.showCommand = 5;
+  return entry;
+}
+
+// Readable in failure messages.
+std::vector<std::string> Texts(const QStringList& list) {
+  std::vector<std::string> texts;
+  for (const QString& text : list) texts.push_back(text.toStdString());
+  return texts;
+}
+
+QByteArray Bytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void Put(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+const QByteArray kValid = "[Desktop Entry]\nType=Application\nName=x\nExec=/bin/true\n";
+
+TEST(DesktopEntryRead, EntriesOfOtherProgramsReadAsADesktopStartsThem) {
+  struct Case {
+    const char* text;
+    std::optional<QStringList> command;  // nothing: not started, read fails
+  } cases[] = {
+      {"[Desktop Entry]\nType=Application\nExec=prog %U --flag %f\n",
+       QStringList{"prog", "--flag"}},
+      {"[Desktop Entry]\nType=Application\nName=N\nIcon=ic\n"
+       "Exec='single quoted' \"dq \\\\$x \\\\\\\\ \\\\q\" un\\\\ quoted %i %c %k\n",
+       QStringList{"single quoted", "dq $x \\ \\q", "un quoted", "--icon", "ic", "N", "@FILE@"}},
+      {"# made by hand\n\n[Other]\nExec=other\n[Desktop Entry]\r\nType = Application\r\n"
+       "Exec = /usr/bin/env -- /p%%q a%%b \r\n[Desktop Action x]\nExec=action\n",
+       QStringList{"/p%q", "a%b"}},
+      {"[Desktop Entry]\nType=Application\nExec=a\nExec=b\nHidden=false\n", QStringList{"b"}},
+      {"[Desktop Entry]\nType=Application\nExec=a\nHidden=true\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=a\nX-GNOME-Autostart-enabled=false\n",
+       std::nullopt},
+      {"[Desktop Entry]\nType=Link\nExec=a\n", std::nullopt},
+      {"[Desktop Entry]\nExec=a\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=%f\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=\"open quote\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=a \\\\\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=a \\q\n", std::nullopt},
+      {"Exec=a\n[Desktop Entry]\nType=Application\nExec=a\n", std::nullopt},
+      {"[Desktop Entry]\nType=Application\nExec=a\nnot a key\n", std::nullopt},
+      {"[Desktop Entry\nType=Application\nExec=a\n", std::nullopt},
+      {"[Other]\nType=Application\nExec=a\n", std::nullopt},
+  };
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("e.desktop"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Put(path, c.text);
+    DesktopEntry entry = Sentinel();
+    ASSERT_EQ(ReadDesktopEntry(path, entry), c.command.has_value());
+    if (!c.command) {
+      EXPECT_TRUE(Same(entry, Sentinel()));
+      continue;
+    }
+    QStringList expected = *c.command;
+    expected.replaceInStrings(QStringLiteral("@FILE@"), path);
+    EXPECT_EQ(Texts(QStringList(entry.program) + entry.arguments), Texts(expected));
+  }
+}
+
+// Whatever sits at the entry's name, reading it ends at once with false, `entry` as it was and
+// the thing itself untouched.
+TEST(DesktopEntryRead, HostileFilesAreRefusedAtOnceAndLeftAlone) {
+  struct Case {
+    const char* what;
+    std::function<void(const QString& path)> make;
+  } cases[] = {
+      {"folder", [](const QString& p) { ASSERT_TRUE(QDir().mkdir(p)); }},
+      {"named pipe",
+       [](const QString& p) { ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0644), 0); }},
+      {"10 MB file",
+       [](const QString& p) { Put(p, kValid + QByteArray(10 * 1024 * 1024, '#') + "\n"); }},
+      {"one byte over the limit",
+       [](const QString& p) {
+         Put(p, kValid + "#" + QByteArray(platform::kDesktopEntryMaxSize - kValid.size(), 'x'));
+       }},
+      {"binary",
+       [](const QString& p) {
+         QByteArray bytes = kValid;
+         std::mt19937 random(7);
+         for (int i = 0; i < 4096; ++i) bytes += static_cast<char>(random() & 0xff);
+         Put(p, bytes);
+       }},
+      {"NUL byte", [](const QString& p) { Put(p, kValid + QByteArray("Comment=a\0b\n", 12)); }},
+      {"invalid UTF-8", [](const QString& p) { Put(p, kValid + "Comment=\xc3\x28\xff\n"); }},
+      {"dangling link",
+       [](const QString& p) { ASSERT_TRUE(QFile::link(p + QStringLiteral(".gone"), p)); }},
+      {"link to a device",
+       [](const QString& p) { ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), p)); }},
+      {"hidden entry", [](const QString& p) { Put(p, kValid + "Hidden=true\n"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tavelmarque.desktop"));
+    c.make(path);
+    const QFileInfo before(path);
+    const QByteArray bytesBefore = before.isFile() ? Bytes(path) : QByteArray();
+
+    const int result = RunBounded(
+        [&path] {
+          DesktopEntry entry = Sentinel();
+          if (ReadDesktopEntry(path, entry)) return 1;
+          return Same(entry, Sentinel()) ? 0 : 2;
+        },
+        5s);
+    EXPECT_EQ(result, 0) << "1: read as an entry, 2: entry changed, -1: still reading after 5 s";
+
+    const QFileInfo after(path);
+    EXPECT_EQ(after.isDir(), before.isDir());
+    EXPECT_EQ(after.isSymLink(), before.isSymLink());
+    EXPECT_EQ(after.size(), before.size());
+    if (before.isFile()) {
+      EXPECT_EQ(Bytes(path), bytesBefore);
+    }
+  }
+}
+
+DesktopEntry Sample(const QString& comment) {
+  DesktopEntry entry;
+  entry.program = QStringLiteral("/usr/bin/true");
+  entry.arguments = {QStringLiteral("/Hidden")};
+  entry.comment = comment;
+  entry.icon = QStringLiteral("/usr/share/icons/t.png");
+  entry.iconIndex = 2;
+  entry.hotKey = 0x0654;
+  entry.showCommand = 7;
+  return entry;
+}
+
+TEST(DesktopEntryWrite, RefusesWhatItCannotWriteSoundlyAndChangesNothing) {
+  QTemporaryDir dir;
+  Put(dir.filePath(QStringLiteral("plain")), "a file, not a folder");
+  ASSERT_TRUE(QDir().mkdir(dir.filePath(QStringLiteral("taken.desktop"))));
+  const QString entry = dir.filePath(QStringLiteral("e.desktop"));
+  struct Case {
+    const char* what;
+    QString path;
+    DesktopEntry entry;
+  } cases[] = {
+      {"no program", entry,
+       [] {
+         DesktopEntry e = Sample({});
+         e.program.clear();
+         return e;
+       }()},
+      {"control character", entry, Sample(QStringLiteral("bell\a"))},
+      {"program with both % and =", entry,
+       [] {
+         DesktopEntry e = Sample({});
+         e.program = QStringLiteral("/opt/100%=full/run");
+         return e;
+       }()},
+      {"larger than a read accepts", entry,
+       Sample(QString(platform::kDesktopEntryMaxSize, QLatin1Char('c')))},
+      {"folder under a file", dir.filePath(QStringLiteral("plain/sub/e.desktop")), Sample({})},
+      {"a folder at the name", dir.filePath(QStringLiteral("taken.desktop")), Sample({})},
+      {"a folder name too long",
+       dir.filePath(QStringLiteral("new/") + QString(256, u'n') + QStringLiteral("/e.desktop")),
+       Sample({})},
+  };
+  const auto listing = [&dir] {
+    QStringList all;
+    for (const QFileInfo& info :
+         QDir(dir.path()).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+      all << info.fileName() + QString::number(info.size());
+    }
+    return all;
+  };
+  const QStringList before = listing();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_FALSE(WriteDesktopEntry(c.path, c.entry));
+    EXPECT_EQ(Texts(listing()), Texts(before));
+  }
+}
+
+// Kills a process that keeps replacing the entry at random moments: the entry is always one of
+// the two versions, whole, and nothing left behind could pass for an entry.
+TEST(DesktopEntryWrite, AKilledWriterLeavesTheOldOrTheNewFileWhole) {
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("autostart"));
+  const QString path = folder + QStringLiteral("/Tavelmarque.desktop");
+  // Large enough that a write takes a while.
+  const DesktopEntry versions[] = {Sample(QString(30000, QLatin1Char('o'))),
+                                   Sample(QString(40000, QLatin1Char('n')))};
+  QByteArray texts[2];
+  for (int i = 0; i < 2; ++i) {
+    const QString reference =
+        dir.filePath(QString::number(i) + QStringLiteral("/Tavelmarque.desktop"));
+    ASSERT_TRUE(WriteDesktopEntry(reference, versions[i]));
+    texts[i] = Bytes(reference);
+  }
+  ASSERT_TRUE(WriteDesktopEntry(path, versions[0]));
+
+  std::mt19937 random(20020217);
+  for (int round = 0; round < 60; ++round) {
+    const auto life = std::chrono::microseconds(random() % 20000);
+    RunBounded(
+        [&] {
+          for (unsigned i = 0;; ++i) WriteDesktopEntry(path, versions[i % 2]);
+          return 0;
+        },
+        std::chrono::duration_cast<std::chrono::milliseconds>(life));
+    const QByteArray now = Bytes(path);
+    ASSERT_TRUE(now == texts[0] || now == texts[1]) << "round " << round << ": " << now.size();
+  }
+  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+    if (name != QStringLiteral("Tavelmarque.desktop")) {
+      EXPECT_FALSE(name.endsWith(".desktop")) << name.toStdString();
+    }
+  }
+}
+
+// As a plain user (root ignores permissions): a read-only folder or file keeps its entry, an
+// unreadable entry reads as absent, and folders that cannot be made leave nothing behind.
+TEST(DesktopEntryPermissions, RefusedAccessChangesNothing) {
+  if (testing_support::RerunAsNobody()) return;
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("autostart"));
+  const QString path = folder + QStringLiteral("/Tavelmarque.desktop");
+  ASSERT_TRUE(WriteDesktopEntry(path, Sample(QStringLiteral("old"))));
+  const QByteArray old = Bytes(path);
+  const auto mode = [](const QString& p, mode_t m) {
+    return ::chmod(QFile::encodeName(p).constData(), m) == 0;
+  };
+
+  ASSERT_TRUE(mode(folder, 0555));
+  EXPECT_FALSE(WriteDesktopEntry(path, Sample(QStringLiteral("new"))));
+  EXPECT_EQ(Bytes(path), old);
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
+  EXPECT_FALSE(WriteDesktopEntry(folder + QStringLiteral("/sub/e.desktop"), Sample({})));
+  EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/sub")));
+  ASSERT_TRUE(mode(folder, 0755));
+
+  ASSERT_TRUE(mode(path, 0444));
+  EXPECT_FALSE(WriteDesktopEntry(path, Sample(QStringLiteral("new"))));
+  EXPECT_EQ(Bytes(path), old);
+
+  ASSERT_TRUE(mode(path, 0));
+  DesktopEntry entry = Sentinel();
+  EXPECT_FALSE(ReadDesktopEntry(path, entry));
+  EXPECT_TRUE(Same(entry, Sentinel()));
+  ASSERT_TRUE(mode(path, 0644));
+  EXPECT_EQ(Bytes(path), old);
+}
+
+}  // namespace

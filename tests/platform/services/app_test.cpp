@@ -1,0 +1,216 @@
+#include "platform/services/App.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "support/ChildProcess.h"
+#include "platform/forms/Twips.h"
+
+namespace {
+
+using platform::App;
+
+TEST(AppObject, OnlyTheFirstInstanceRuns) {
+  const QString name = QStringLiteral("tavelmarque-app-test-first");
+  {
+    App first(name, {QStringLiteral("Tavelmarque")});
+    App second(name, {QStringLiteral("Tavelmarque")});
+    EXPECT_FALSE(first.PrevInstance());
+    EXPECT_TRUE(second.PrevInstance());
+  }
+  App afterwards(name, {QStringLiteral("Tavelmarque")});
+  EXPECT_FALSE(afterwards.PrevInstance()) << "the lock goes with its instance";
+}
+
+TEST(AppObject, ALockLeftByADeadInstanceIsTakenOver) {
+  const QString name = QStringLiteral("tavelmarque-app-test-stale");
+  QFile stale(App::LockFolders().value(0) + u'/' + name + QStringLiteral(".lock"));
+  ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+  // pid, application name, host name: what QLockFile writes, for a pid that cannot be running.
+  stale.write("2147483646\nTavelmarque\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+  stale.close();
+  App app(name, {QStringLiteral("Tavelmarque")});
+  EXPECT_FALSE(app.PrevInstance());
+  EXPECT_EQ(app.LockFile(), stale.fileName());
+}
+
+// Sets an environment variable (or unsets it, for a null value) while it lives.
+class ScopedVariable {
+ public:
+  ScopedVariable(const char* name, const QByteArray& value)
+      : name_(name), saved_(qgetenv(name)), wasSet_(qEnvironmentVariableIsSet(name)) {
+    if (value.isNull()) {
+      qunsetenv(name);
+    } else {
+      qputenv(name, value);
+    }
+  }
+  ~ScopedVariable() {
+    if (wasSet_) {
+      qputenv(name_, saved_);
+    } else {
+      qunsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  QByteArray saved_;
+  bool wasSet_;
+};
+
+bool Chmod(const QString& path, mode_t mode) {
+  return ::chmod(QFile::encodeName(path).constData(), mode) == 0;
+}
+bool GiveToNobody(const QString& path) {
+  return ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+}
+
+// Only folders that no other user can write to hold the lock: anyone who could would hold it,
+// or put a link or a folder at its name, and keep the program from starting.
+TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
+  QTemporaryDir dir;
+  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(dir.path()));
+  const QString temp = dir.filePath(QStringLiteral("tavelmarque-%1").arg(::geteuid()));
+  const QString runtime = dir.filePath(QStringLiteral("runtime"));
+  const QString other = dir.filePath(QStringLiteral("other"));
+  ASSERT_TRUE(QDir().mkdir(other) && Chmod(other, 0700));
+  const bool root = ::geteuid() == 0;  // only root can give a folder away
+  struct Case {
+    const char* what;
+    QByteArray runtimeVariable;  // null: unset
+    std::function<bool()> make;  // makes the runtime folder or the temporary one
+    QStringList expected;
+  } cases[] = {
+      {"a private runtime folder",
+       QFile::encodeName(runtime),
+       [&] { return QDir().mkdir(runtime) && Chmod(runtime, 0700); },
+       {runtime, temp}},
+      {"no runtime folder", QByteArray(), [] { return true; }, {temp}},
+      {"a relative runtime folder", "runtime", [] { return true; }, {temp}},
+      {"a missing runtime folder", QFile::encodeName(runtime), [] { return true; }, {temp}},
+      {"a file as runtime folder",
+       QFile::encodeName(runtime),
+       [&] {
+         QFile f(runtime);
+         return f.open(QIODevice::WriteOnly);
+       },
+       {temp}},
+      {"a runtime folder anyone may write to",
+       QFile::encodeName(runtime),
+       [&] { return QDir().mkdir(runtime) && Chmod(runtime, 0777); },
+       {temp}},
+      {"a runtime folder of another user", QFile::encodeName(runtime),
+       [&] {
+         return QDir().mkdir(runtime) && Chmod(runtime, 0700) && (!root || GiveToNobody(runtime));
+       },
+       root ? QStringList{temp} : QStringList{runtime, temp}},
+      {"a link in the temporary folder",
+       QByteArray(),
+       [&] { return QFile::link(other, temp); },
+       {}},
+      {"a temporary folder anyone may write to",
+       QByteArray(),
+       [&] { return QDir().mkdir(temp) && Chmod(temp, 0777); },
+       {}},
+      {"a temporary folder of another user", QByteArray(),
+       [&] { return QDir().mkdir(temp) && Chmod(temp, 0700) && (!root || GiveToNobody(temp)); },
+       root ? QStringList{} : QStringList{temp}},
+      {"a file at the temporary folder's name",
+       QByteArray(),
+       [&] {
+         QFile f(temp);
+         return f.open(QIODevice::WriteOnly);
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    for (const QString& path : {runtime, temp}) {
+      QFile::remove(path);
+      QDir(path).removeRecursively();
+    }
+    ASSERT_TRUE(c.make());
+    const ScopedVariable variable("XDG_RUNTIME_DIR", c.runtimeVariable);
+    EXPECT_EQ(App::LockFolders(), c.expected);
+    if (c.expected.contains(temp)) {
+      struct stat info {};
+      ASSERT_EQ(::stat(QFile::encodeName(temp).constData(), &info), 0);
+      EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+    const QString name = QStringLiteral("tavelmarque-app-test-folders");
+    App first(name, {QStringLiteral("x")});
+    App second(name, {QStringLiteral("x")});
+    EXPECT_FALSE(first.PrevInstance());
+    EXPECT_EQ(second.PrevInstance(), !c.expected.isEmpty()) << "the second instance sees the first";
+    EXPECT_EQ(first.LockFile().isEmpty(), c.expected.isEmpty());
+    EXPECT_EQ(first.LockProblem().isEmpty(), !c.expected.isEmpty());
+    if (!c.expected.isEmpty()) {
+      EXPECT_EQ(first.LockFile(), c.expected.first() + u'/' + name + QStringLiteral(".lock"));
+    }
+  }
+}
+
+// A runtime folder the user cannot write to gives way to the temporary one, and is never taken
+// for another instance's lock. As a plain user: root writes anywhere.
+TEST(AppObject, ARuntimeFolderTheUserCannotWriteToGivesWay) {
+  if (testing_support::RerunAsNobody()) return;
+  QTemporaryDir dir;
+  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(dir.path()));
+  const QString runtime = dir.filePath(QStringLiteral("runtime"));
+  ASSERT_TRUE(QDir().mkdir(runtime) && Chmod(runtime, 0500));
+  const ScopedVariable variable("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+  App app(QStringLiteral("tavelmarque-app-test-refused"), {QStringLiteral("x")});
+  EXPECT_FALSE(app.PrevInstance());
+  EXPECT_TRUE(app.LockFile().startsWith(dir.filePath(QStringLiteral("tavelmarque-"))))
+      << app.LockFile().toStdString();
+  Chmod(runtime, 0700);
+}
+
+TEST(AppObject, CommandIsTheArgumentsAfterTheProgramName) {
+  struct Case {
+    QStringList arguments;
+    QString command;
+  } cases[] = {
+      {{QStringLiteral("Tavelmarque")}, QString()},
+      {{QStringLiteral("Tavelmarque"), QStringLiteral("/Hidden")}, QStringLiteral("/Hidden")},
+      {{QStringLiteral("t"), QStringLiteral("/Hidden"), QStringLiteral("x")},
+       QStringLiteral("/Hidden x")},
+      {{QStringLiteral("t"), QStringLiteral("a b")}, QStringLiteral("a b")},
+  };
+  for (const Case& c : cases) {
+    App app(QStringLiteral("tavelmarque-app-test-command"), c.arguments);
+    EXPECT_EQ(app.Command(), c.command);
+  }
+}
+
+TEST(AppObject, PathIsTheExecutablesFolder) {
+  App app(QStringLiteral("tavelmarque-app-test-path"), {QStringLiteral("x")});
+  EXPECT_EQ(app.Path(), QCoreApplication::applicationDirPath());
+  EXPECT_FALSE(app.Path().endsWith(QLatin1Char('/')));
+}
+
+TEST(Twips, ConversionsRoundHalfToEven) {
+  struct Case {
+    double value;
+    int rounded;
+  } cases[] = {{0.5, 0},   {1.5, 2},   {2.5, 2},       {-0.5, 0}, {-1.5, -2},
+               {14.5, 14}, {15.5, 16}, {2700.0, 2700}, {2.49, 2}};
+  for (const Case& c : cases) EXPECT_EQ(platform::RoundHalfEven(c.value), c.rounded) << c.value;
+  EXPECT_DOUBLE_EQ(platform::TwipsPerPixelForDpi(96), 15.0);
+  EXPECT_DOUBLE_EQ(platform::TwipsPerPixelForDpi(120), 12.0);
+  EXPECT_EQ(platform::TwipsToPixels(2700, 15), 180);
+  EXPECT_EQ(platform::TwipsToPixels(2700, 12), 225);
+  EXPECT_EQ(platform::TwipsToPixels(22.5, 15), 2);  // 1.5 pixels
+  EXPECT_EQ(platform::TwipsToPixels(37.5, 15), 2);  // 2.5 pixels
+}
+
+}  // namespace
