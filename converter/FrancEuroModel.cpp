@@ -2,10 +2,16 @@
 
 #include <utility>
 
-#include "converter/AmountText.h"
-#include "converter/EntryEditor.h"
+#include "amounts/AmountText.h"
+#include "amounts/EntryEditor.h"
 
 namespace converter {
+
+using amounts::AmountSeparator;
+using amounts::Direction;
+using amounts::FormatAmount;
+using amounts::ReadAmount;
+using amounts::ReadLocaleAmount;
 
 FrancEuroModel::FrancEuroModel(std::string decimalSeparator)
     : separator_(AmountSeparator(decimalSeparator)) {}
@@ -50,26 +56,26 @@ void FrancEuroModel::MoveRow(Direction d) {
 }
 
 void FrancEuroModel::EnterDigit(int digit) {
-  if (!IsDigitKey(digit)) return;
+  if (!amounts::IsDigitKey(digit)) return;
   if (entryActive_) {
-    TypeDigit(rowText_[currentRow_], digit);
+    amounts::TypeDigit(rowText_[currentRow_], digit);
   } else {
     BeginEntry();
-    rowText_[currentRow_] = EntryStartedWithDigit(digit);
+    rowText_[currentRow_] = amounts::EntryStartedWithDigit(digit);
   }
 }
 
 void FrancEuroModel::EnterSeparator() {
   if (entryActive_) {
-    TypeSeparator(rowText_[currentRow_]);
+    amounts::TypeSeparator(rowText_[currentRow_]);
   } else {
     BeginEntry();
-    rowText_[currentRow_] = EntryStartedWithSeparator();
+    rowText_[currentRow_] = amounts::EntryStartedWithSeparator();
   }
 }
 
 void FrancEuroModel::EraseLast() {
-  if (entryActive_) EraseTyped(rowText_[currentRow_]);
+  if (entryActive_) amounts::EraseTyped(rowText_[currentRow_]);
 }
 
 void FrancEuroModel::CommitEntry() {

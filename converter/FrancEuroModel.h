@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "converter/Direction.h"
+#include "amounts/Direction.h"
 
 namespace converter {
 
@@ -29,7 +29,7 @@ class FrancEuroModel {
   const std::array<std::string, 4>& Snapshot() const { return snapshot_; }
   bool ChangeMode() const { return changeMode_; }
 
-  void MoveRow(Direction d);
+  void MoveRow(amounts::Direction d);
   void EnterDigit(int digit);  // digits outside 0..9 are ignored
   void EnterSeparator();
   void EraseLast();

@@ -20,6 +20,7 @@ namespace converter {
 
 namespace layout = resources::main_window;
 namespace vk = platform::vk;
+using amounts::Direction;
 
 namespace {
 // Until the francs stopped being legal tender, shops still took them: the change rows are on.

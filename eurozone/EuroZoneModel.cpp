@@ -6,8 +6,8 @@
 #include <system_error>
 #include <utility>
 
-#include "converter/AmountText.h"
-#include "converter/EntryEditor.h"
+#include "amounts/AmountText.h"
+#include "amounts/EntryEditor.h"
 #include "eurozone/CurrencyTable.h"
 
 namespace eurozone {
@@ -22,7 +22,7 @@ std::string CurrencyName(int index) {
 }  // namespace
 
 EuroZoneModel::EuroZoneModel(std::string decimalSeparator)
-    : separator_(converter::AmountSeparator(decimalSeparator)),
+    : separator_(amounts::AmountSeparator(decimalSeparator)),
       rowText_{CurrencyName(kFrenchFrancIndex), "0", "0"},
       snapshot_{CurrencyName(kFrenchFrancIndex), "0", "0", std::to_string(kFrenchFrancIndex)},
       currencyIndex_(kFrenchFrancIndex) {}
@@ -42,26 +42,26 @@ void EuroZoneModel::BeginEntry() {
 void EuroZoneModel::ConvertAmounts() {
   const double rate = EuroZoneCurrencies[static_cast<std::size_t>(currencyIndex_)].rate;
   if (currentRow_ == 1) {
-    rowText_[2] = converter::FormatAmount(converter::ReadAmount(rowText_[1]) / rate, separator_);
+    rowText_[2] = amounts::FormatAmount(amounts::ReadAmount(rowText_[1]) / rate, separator_);
   } else {
     // Also on row 0 after a currency change: the euro amount, as displayed, is the reference.
-    rowText_[1] = converter::FormatAmount(converter::ReadAmount(rowText_[2]) * rate, separator_);
+    rowText_[1] = amounts::FormatAmount(amounts::ReadAmount(rowText_[2]) * rate, separator_);
   }
   entryActive_ = false;
 }
 
-void EuroZoneModel::MoveRow(converter::Direction d) {
+void EuroZoneModel::MoveRow(amounts::Direction d) {
   if (entryActive_) ConvertAmounts();
-  if (d == converter::Direction::Next) {
+  if (d == amounts::Direction::Next) {
     SelectRow(currentRow_ == 2 ? 0 : currentRow_ + 1);
   } else {
     SelectRow(currentRow_ == 0 ? 2 : currentRow_ - 1);
   }
 }
 
-void EuroZoneModel::StepCurrency(converter::Direction d) {
+void EuroZoneModel::StepCurrency(amounts::Direction d) {
   if (currentRow_ != 0) return;
-  if (d == converter::Direction::Next) {
+  if (d == amounts::Direction::Next) {
     SelectCurrency(currencyIndex_ == kCurrencyCount - 1 ? 0 : currencyIndex_ + 1);
   } else {
     SelectCurrency(currencyIndex_ == 0 ? kCurrencyCount - 1 : currencyIndex_ - 1);
@@ -76,27 +76,27 @@ void EuroZoneModel::SelectCurrency(int index) {
 }
 
 void EuroZoneModel::EnterDigit(int digit) {
-  if (currentRow_ == 0 || !converter::IsDigitKey(digit)) return;
+  if (currentRow_ == 0 || !amounts::IsDigitKey(digit)) return;
   if (entryActive_) {
-    converter::TypeDigit(rowText_[currentRow_], digit);
+    amounts::TypeDigit(rowText_[currentRow_], digit);
   } else {
     BeginEntry();
-    rowText_[currentRow_] = converter::EntryStartedWithDigit(digit);
+    rowText_[currentRow_] = amounts::EntryStartedWithDigit(digit);
   }
 }
 
 void EuroZoneModel::EnterSeparator() {
   if (currentRow_ == 0) return;
   if (entryActive_) {
-    converter::TypeSeparator(rowText_[currentRow_]);
+    amounts::TypeSeparator(rowText_[currentRow_]);
   } else {
     BeginEntry();
-    rowText_[currentRow_] = converter::EntryStartedWithSeparator();
+    rowText_[currentRow_] = amounts::EntryStartedWithSeparator();
   }
 }
 
 void EuroZoneModel::EraseLast() {
-  if (entryActive_) converter::EraseTyped(rowText_[currentRow_]);
+  if (entryActive_) amounts::EraseTyped(rowText_[currentRow_]);
 }
 
 void EuroZoneModel::CommitEntry() {

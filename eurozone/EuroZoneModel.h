@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "converter/Direction.h"
+#include "amounts/Direction.h"
 
 namespace eurozone {
 
@@ -25,8 +25,8 @@ class EuroZoneModel {
   // Rows 0 to 2, then the currency index as decimal digits.
   const std::array<std::string, 4>& Snapshot() const { return snapshot_; }
 
-  void MoveRow(converter::Direction d);
-  void StepCurrency(converter::Direction d);  // row 0 only
+  void MoveRow(amounts::Direction d);
+  void StepCurrency(amounts::Direction d);  // row 0 only
   void SelectCurrency(int index);             // 0..11; anything else is ignored
   void EnterDigit(int digit);                 // digits outside 0..9 are ignored
   void EnterSeparator();

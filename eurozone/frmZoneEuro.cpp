@@ -12,7 +12,7 @@ namespace eurozone {
 
 namespace layout = resources::zone_euro_window;
 namespace vk = platform::vk;
-using converter::Direction;
+using amounts::Direction;
 
 namespace {
 constexpr int kMarkerGap = 70;  // twips between a row's text and the marker pointing at it

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 
 namespace fuzz {
 
@@ -38,7 +38,7 @@ inline bool ComputedAmount(std::string_view text, std::string_view separator) {
 }
 
 inline bool RowAmount(std::string_view text, std::string_view separator) {
-  return TypedAmount(text) || ComputedAmount(text, separator) || text == converter::kOutOfRangeText;
+  return TypedAmount(text) || ComputedAmount(text, separator) || text == amounts::kOutOfRangeText;
 }
 
 // The locale separators a model may be made with: the two it keeps, one it must replace, none,

@@ -9,13 +9,13 @@
 #include <string_view>
 
 #include "Require.h"
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 
 namespace {
 
-using converter::FormatAmount;
-using converter::ReadAmount;
-using converter::ReadLocaleAmount;
+using amounts::FormatAmount;
+using amounts::ReadAmount;
+using amounts::ReadLocaleAmount;
 using fuzz::Require;
 
 std::string Describe(double x, std::string_view separator, std::string_view text) {
@@ -58,11 +58,11 @@ void CheckFormatting(double x) {
   for (const std::string_view separator : {",", "."}) {
     const std::string text = FormatAmount(x, separator);
     if (!std::isfinite(x)) {
-      Require(text == converter::kOutOfRangeText, "a value that is not finite formats as Erreur",
+      Require(text == amounts::kOutOfRangeText, "a value that is not finite formats as Erreur",
               Describe(x, separator, text));
       continue;
     }
-    if (text == converter::kOutOfRangeText) {
+    if (text == amounts::kOutOfRangeText) {
       // Only the largest doubles, whose 15-digit rounding lies beyond the range of a double.
       Require(std::abs(x) > 1.7976931348623e308,
               "only a value near the largest double formats as Erreur",

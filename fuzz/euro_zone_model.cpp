@@ -9,13 +9,13 @@
 
 #include "Require.h"
 #include "RowText.h"
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 #include "eurozone/CurrencyTable.h"
 #include "eurozone/EuroZoneModel.h"
 
 namespace {
 
-using converter::Direction;
+using amounts::Direction;
 using eurozone::EuroZoneModel;
 using fuzz::Require;
 
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int separatorChoice = input.ConsumeIntegralInRange(0, 4);
   const std::string locale = fuzz::LocaleSeparator(
       separatorChoice, input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 4)));
-  const std::string separator = converter::AmountSeparator(locale);
+  const std::string separator = amounts::AmountSeparator(locale);
   EuroZoneModel model(locale);
   model.onRowSelected = [&model](int, int newRow) {
     Require(newRow == model.CurrentRow(), "onRowSelected runs after the row changed");

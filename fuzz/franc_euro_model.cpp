@@ -8,12 +8,12 @@
 
 #include "Require.h"
 #include "RowText.h"
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 #include "converter/FrancEuroModel.h"
 
 namespace {
 
-using converter::Direction;
+using amounts::Direction;
 using converter::FrancEuroModel;
 using fuzz::Require;
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int separatorChoice = input.ConsumeIntegralInRange(0, 4);
   const std::string locale = fuzz::LocaleSeparator(
       separatorChoice, input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 4)));
-  const std::string separator = converter::AmountSeparator(locale);
+  const std::string separator = amounts::AmountSeparator(locale);
   FrancEuroModel model(locale);
 
   int selectedOld = -1;

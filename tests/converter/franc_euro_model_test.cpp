@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 #include "converter/FrancEuroModel.h"
 
 namespace {
 
-using converter::Direction;
+using amounts::Direction;
 using converter::FrancEuroModel;
 using Rows = std::array<std::string, 4>;
 
@@ -197,7 +197,7 @@ TEST_P(FrancEuroModelTest, SelectingAnotherRowEndsTheEntry) {
 }
 
 TEST_P(FrancEuroModelTest, AmountsBeyondTheRangeOfADouble) {
-  const std::string error(converter::kOutOfRangeText);
+  const std::string error(amounts::kOutOfRangeText);
   model.SetChangeMode(true);
   for (int i = 0; i < 10000; ++i) model.EnterDigit(9);
   Press(model, ",123,E");

@@ -6,14 +6,14 @@
 #include <utility>
 #include <vector>
 
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 #include "converter/FrancEuroModel.h"
 #include "eurozone/CurrencyTable.h"
 #include "eurozone/EuroZoneModel.h"
 
 namespace {
 
-using converter::Direction;
+using amounts::Direction;
 using eurozone::EuroZoneModel;
 using Rows = std::array<std::string, 3>;
 
@@ -168,7 +168,7 @@ TEST_P(EuroZoneModelTest, SelectingAnotherRowEndsTheEntry) {
 }
 
 TEST_P(EuroZoneModelTest, AmountsBeyondTheRangeOfADouble) {
-  const std::string error(converter::kOutOfRangeText);
+  const std::string error(amounts::kOutOfRangeText);
   const std::string huge(400, '9');
   Press(model, "TT" + huge + "E");
   EXPECT_EQ(model.RowText()[1], error);

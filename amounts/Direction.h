@@ -1,8 +1,8 @@
 #pragma once
 
-namespace converter {
+namespace amounts {
 
 // Which way Tab/Down (Next) or Shift+Tab/Up (Previous) moves a selection.
 enum class Direction { Next, Previous };
 
-}  // namespace converter
+}  // namespace amounts

@@ -1,4 +1,4 @@
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 
 #include <algorithm>
 #include <array>
@@ -9,7 +9,7 @@
 
 #include "text/mMainText.h"
 
-namespace converter {
+namespace amounts {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -126,4 +126,4 @@ std::string AmountSeparator(std::string_view localeSeparator) {
   return ",";
 }
 
-}  // namespace converter
+}  // namespace amounts

@@ -5,13 +5,13 @@
 #include <limits>
 #include <string>
 
-#include "converter/AmountText.h"
+#include "amounts/AmountText.h"
 
 namespace {
 
-using converter::FormatAmount;
-using converter::ReadAmount;
-using converter::ReadLocaleAmount;
+using amounts::FormatAmount;
+using amounts::ReadAmount;
+using amounts::ReadLocaleAmount;
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 const std::string kArabicSeparator = "\xD9\xAB";  // U+066B, neither "," nor "."
@@ -43,7 +43,7 @@ TEST(ReadAmount, TypedComputedAndOutOfRangeTexts) {
       {"123456789012345678901234567890", 1.2345678901234568e29},
   };
   for (const auto& [text, expected] : cases) EXPECT_EQ(ReadAmount(text), expected) << text;
-  EXPECT_TRUE(std::isnan(ReadAmount(converter::kOutOfRangeText)));
+  EXPECT_TRUE(std::isnan(ReadAmount(amounts::kOutOfRangeText)));
 }
 
 // Expected texts are written with "," and checked with each separator.
@@ -94,9 +94,9 @@ TEST_P(FormatAmountTest, BeyondTheRangeOfADouble) {
   // infinity.
   for (const double x : {kInfinity, -kInfinity, std::numeric_limits<double>::quiet_NaN(),
                          std::numeric_limits<double>::max(), -std::numeric_limits<double>::max()}) {
-    EXPECT_EQ(FormatAmount(x, GetParam()), converter::kOutOfRangeText);
+    EXPECT_EQ(FormatAmount(x, GetParam()), amounts::kOutOfRangeText);
   }
-  EXPECT_TRUE(std::isnan(ReadLocaleAmount(converter::kOutOfRangeText, GetParam())));
+  EXPECT_TRUE(std::isnan(ReadLocaleAmount(amounts::kOutOfRangeText, GetParam())));
 }
 
 TEST_P(FormatAmountTest, ReadLocaleAmountReadsTheRoundedValueBack) {
@@ -118,7 +118,7 @@ TEST(AmountSeparator, KeepsOnlySeparatorsThatReadBack) {
     std::string expected;
   } cases[] = {{",", ","}, {".", "."}, {kArabicSeparator, ","}, {"", ","}};
   for (const auto& [locale, expected] : cases) {
-    EXPECT_EQ(converter::AmountSeparator(locale), expected);
+    EXPECT_EQ(amounts::AmountSeparator(locale), expected);
   }
 }
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace converter {
+namespace amounts {
 
 // Shown instead of an amount that lies beyond the range of a double. Read back, it gives a NaN,
 // so that an out-of-range amount never silently turns into 0 in the next conversion.
@@ -26,4 +26,4 @@ double ReadLocaleAmount(std::string_view text, std::string_view decimalSeparator
 // "," otherwise. Computed texts are read back by ReadAmount, which knows only those two.
 std::string AmountSeparator(std::string_view localeSeparator);
 
-}  // namespace converter
+}  // namespace amounts

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace converter {
+namespace amounts {
 
 // Typing rules for the row being typed into, shared by both converters. A typed text holds
 // digits, at most one "," (whatever the locale) and at most two characters after it; "0" stands
@@ -26,4 +26,4 @@ void TypeSeparator(std::string& text);
 // Backspace in a running entry: drops the last character, down to "0".
 void EraseTyped(std::string& text);
 
-}  // namespace converter
+}  // namespace amounts

@@ -1,6 +1,6 @@
-#include "converter/EntryEditor.h"
+#include "amounts/EntryEditor.h"
 
-namespace converter {
+namespace amounts {
 namespace {
 
 constexpr char kTypedSeparator = ',';
@@ -44,4 +44,4 @@ void EraseTyped(std::string& text) {
   }
 }
 
-}  // namespace converter
+}  // namespace amounts
