@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "about/frmAbout.h"
+#include "amounts/TypingKeys.h"
 #include "eurozone/frmZoneEuro.h"
 #include "options/StartupShortcut.h"
 #include "options/cShellLink.h"
@@ -20,7 +21,6 @@ namespace converter {
 
 namespace layout = resources::main_window;
 namespace vk = platform::vk;
-using amounts::Direction;
 
 namespace {
 // Until the francs stopped being legal tender, shops still took them: the change rows are on.
@@ -132,54 +132,30 @@ void frmDorvanta::ShowRowTexts() {
 }
 
 void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
+  if (amounts::ApplyTypingKey(model_, amounts::ReadTypingKey(keyCode, shift))) {
+    ShowRowTexts();
+    return;
+  }
   const bool alt = (shift & platform::kAltMask) != 0;
-  if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9) {
-    model_.EnterDigit(keyCode - vk::Numpad0);
-  } else if (keyCode >= vk::Digit0 && keyCode <= vk::Digit0 + 9) {
-    model_.EnterDigit(keyCode - vk::Digit0);
-  } else {
-    switch (keyCode) {
-      case vk::Tab:
-        model_.MoveRow((shift & platform::kShiftMask) != 0 ? Direction::Previous : Direction::Next);
-        break;
-      case vk::Up:
-        model_.MoveRow(Direction::Previous);
-        break;
-      case vk::Down:
-        model_.MoveRow(Direction::Next);
-        break;
-      case vk::Decimal:
-      case vk::Comma:
-        model_.EnterSeparator();
-        break;
-      case vk::Back:
-        model_.EraseLast();
-        break;
-      case vk::Escape:
-        model_.RestoreSnapshot();
-        break;
-      case vk::Return:
-        model_.CommitEntry();
-        break;
-      case vk::F4:
-        if (alt) CloseCommand();
-        return;  // the window may be gone from the screen: nothing to show
-      case 'R':
-        if (alt) HideCommand();
-        break;
-      case 'O':
-        model_.CommitEntry();
-        if (alt) OptionsCommand();
-        break;
-      case vk::F1:
-        ShowHelp();
-        break;
-      case 'Z':
-        if (alt) imaCommand_Click(5);
-        break;
-      default:
-        return;
-    }
+  switch (keyCode) {
+    case vk::F4:
+      if (alt) CloseCommand();
+      return;  // the window may be gone from the screen: nothing to show
+    case 'R':
+      if (alt) HideCommand();
+      break;
+    case 'O':
+      model_.CommitEntry();
+      if (alt) OptionsCommand();
+      break;
+    case vk::F1:
+      ShowHelp();
+      break;
+    case 'Z':
+      if (alt) imaCommand_Click(5);
+      break;
+    default:
+      return;
   }
   ShowRowTexts();
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "about/frmAbout.h"
+#include "amounts/TypingKeys.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/Skin.h"
@@ -45,9 +46,6 @@ void frmZoneEuro::Form_Resize() { skin::DrawRim(*this); }
 // Closing from the window manager is closing from the window: nothing is converted.
 void frmZoneEuro::Form_CloseRequest() { CloseCommand(); }
 
-// A form previews the keys of its children, and showing this window modally made it a child of
-// its owner: its keys are its own, and the owner must not act on them first (Alt+F4 would close
-// the owner, Escape take back its entry).
 void frmZoneEuro::SelectRow(int row) { model_.SelectRow(row); }
 
 void frmZoneEuro::ShowSelection(int oldRow, int newRow) {
@@ -79,49 +77,25 @@ void frmZoneEuro::ShowRowTexts() {
 }
 
 void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
-  if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9) {
-    model_.EnterDigit(keyCode - vk::Numpad0);
-  } else if (keyCode >= vk::Digit0 && keyCode <= vk::Digit0 + 9) {
-    model_.EnterDigit(keyCode - vk::Digit0);
-  } else {
-    switch (keyCode) {
-      case vk::Tab:
-        model_.MoveRow((shift & platform::kShiftMask) != 0 ? Direction::Previous : Direction::Next);
-        break;
-      case vk::Up:
-        model_.MoveRow(Direction::Previous);
-        break;
-      case vk::Down:
-        model_.MoveRow(Direction::Next);
-        break;
-      case vk::Left:
-        model_.StepCurrency(Direction::Previous);
-        break;
-      case vk::Right:
-        model_.StepCurrency(Direction::Next);
-        break;
-      case vk::Decimal:
-      case vk::Comma:
-        model_.EnterSeparator();
-        break;
-      case vk::Back:
-        model_.EraseLast();
-        break;
-      case vk::Escape:
-        model_.RestoreSnapshot();
-        break;
-      case vk::Return:
-        model_.CommitEntry();
-        break;
-      case vk::F4:
-        if ((shift & platform::kAltMask) != 0) CloseCommand();
-        return;  // the window may be gone: nothing to show
-      case vk::F1:
-        ShowHelp();
-        return;
-      default:
-        return;
-    }
+  if (amounts::ApplyTypingKey(model_, amounts::ReadTypingKey(keyCode, shift))) {
+    ShowRowTexts();
+    return;
+  }
+  switch (keyCode) {
+    case vk::Left:
+      model_.StepCurrency(Direction::Previous);
+      break;
+    case vk::Right:
+      model_.StepCurrency(Direction::Next);
+      break;
+    case vk::F4:
+      if ((shift & platform::kAltMask) != 0) CloseCommand();
+      return;  // the window may be gone: nothing to show
+    case vk::F1:
+      ShowHelp();
+      return;
+    default:
+      return;
   }
   ShowRowTexts();
 }
