@@ -1,17 +1,12 @@
 #include "converter/frmDorvanta.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFile>
 #include <QTime>
-#include <filesystem>
-#include <system_error>
 
 #include "about/frmAbout.h"
 #include "amounts/TypingKeys.h"
 #include "eurozone/frmZoneEuro.h"
-#include "options/StartupShortcut.h"
-#include "options/cShellLink.h"
+#include "options/StartupEntry.h"
 #include "options/frmOptions.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/MainLayout.h"
@@ -26,13 +21,6 @@ namespace {
 // Until the francs stopped being legal tender, shops still took them: the change rows are on.
 const QDateTime kEndOfDualCirculation(QDate(2002, 2, 19), QTime(0, 0));
 constexpr int kMarkerGap = 70;  // twips between an amount and the marker pointing at it
-// What the start-up entry starts: the program's executable, hidden in the notification area.
-const QString kExecutableName = QStringLiteral("Tavelmarque");
-const QString kHiddenArgument = QStringLiteral("/Hidden");
-// An executable holds no icon here: the entry names the program's icon in the icon theme, the
-// one its menu entry names (TAVELMARQUE_APP_ID, set by packaging/CMakeLists.txt).
-const QString kIconName = QStringLiteral(TAVELMARQUE_APP_ID);
-constexpr int kShowMinimisedNoActivate = 7;
 }  // namespace
 
 frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
@@ -208,7 +196,7 @@ void frmDorvanta::OptionsCommand() {
   // The conversion shows behind the options window, not only once it has closed.
   ShowRowTexts();
   // A new window at each opening: it reads the start-up entry and the change rows afresh.
-  options::frmOptions frmOptions(*lblP[1]);
+  options::frmOptions frmOptions(model_.ChangeMode());
   frmOptions.ShowModal(*this);
   ApplyOptions(frmOptions);
   frmOptions.Unload();
@@ -216,22 +204,10 @@ void frmDorvanta::OptionsCommand() {
 
 void frmDorvanta::ApplyOptions(const options::frmOptions& frmOptions) {
   if (frmOptions.Tag != QStringLiteral("OK")) return;
-  const QString shortcut = options::StartupShortcutPath(this);
-  if (!shortcut.isEmpty()) {
-    if (frmOptions.chkDémarrage->Value() == 1) {
-      options::cShellLink link;
-      link.SetLnkFile(shortcut);
-      link.SetExeFile(QDir(app_.Path()).filePath(kExecutableName));
-      link.SetIconFile(kIconName);
-      link.SetIconIdx(0);
-      link.SetStartShow(kShowMinimisedNoActivate);
-      link.SetExeArgs(kHiddenArgument);
-      link.CreateLink();
-    } else {
-      // No entry to remove is as good as removing it.
-      std::error_code ignored;
-      std::filesystem::remove(QFile::encodeName(shortcut).toStdString(), ignored);
-    }
+  if (frmOptions.chkDémarrage->Value() == 1) {
+    options::InstallStartupEntry(this, app_.Path());
+  } else {
+    options::RemoveStartupEntry(this);
   }
   const bool on = frmOptions.chkAppoint->Value() != 0;
   if (on != model_.ChangeMode()) model_.SetChangeMode(on);

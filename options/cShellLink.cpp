@@ -1,6 +1,7 @@
 #include "options/cShellLink.h"
 
 #include "platform/entries/DesktopEntry.h"
+#include "text/mMainText.h"
 
 namespace options {
 
@@ -8,8 +9,7 @@ namespace {
 
 // Texts reach the shortcut as C strings: whatever follows a NUL is not part of them.
 QString StripAtNull(const QString& text) {
-  const qsizetype nul = text.indexOf(QChar(u'\0'));
-  return nul < 0 ? text : text.first(nul);
+  return QString::fromStdU16String(mMain::StripAtNull(text.toStdU16String()));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "options/frmOptions.h"
 
-#include "options/StartupShortcut.h"
-#include "options/cShellLink.h"
+#include "options/StartupEntry.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/OptionsLayout.h"
 #include "shell/Skin.h"
@@ -11,7 +10,7 @@ namespace options {
 namespace layout = resources::options_window;
 namespace vk = platform::vk;
 
-frmOptions::frmOptions(const platform::Label& paidAmount) : paidAmount_(paidAmount) {
+frmOptions::frmOptions(bool changeRowsShown) : changeRowsShown_(changeRowsShown) {
   skin::ApplyFormLayout(*this, layout::kForm);
   // Made in the focus order: the start-up box takes the focus when the window shows.
   chkDémarrage = skin::MakeCheckBox(*this, layout::kChkDémarrage);
@@ -34,15 +33,8 @@ void frmOptions::Form_Load() {
   skin::ClipToEllipse(*this);
   // Checked exactly when the Startup folder holds an entry a desktop would start, whatever it
   // starts: confirming writes ours in its place.
-  const QString shortcut = StartupShortcutPath(this);
-  if (shortcut.isEmpty()) {
-    chkDémarrage->SetValue(0);
-  } else {
-    cShellLink link;
-    link.SetLnkFile(shortcut);
-    chkDémarrage->SetValue(link.GetLinkInfo() ? 1 : 0);
-  }
-  chkAppoint->SetValue(paidAmount_.Visible() ? 1 : 0);
+  chkDémarrage->SetValue(StartupEntryExists(this) ? 1 : 0);
+  chkAppoint->SetValue(changeRowsShown_ ? 1 : 0);
 }
 
 void frmOptions::Form_Resize() { skin::DrawRim(*this); }

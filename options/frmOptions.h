@@ -13,8 +13,8 @@ namespace options {
 // hides the window; it never unloads itself.
 class frmOptions : public platform::Form {
  public:
-  // `paidAmount` is the main window's amount-paid label, shown exactly while the change rows are.
-  explicit frmOptions(const platform::Label& paidAmount);
+  // `changeRowsShown`: whether the main window shows its change rows now.
+  explicit frmOptions(bool changeRowsShown);
 
   // 0 "OK" confirms, 1 "Annuler" cancels.
   void lblAction_Click(int index);
@@ -37,7 +37,7 @@ class frmOptions : public platform::Form {
   void chkDémarrage_GotFocus();
   void chkAppoint_GotFocus();
 
-  const platform::Label& paidAmount_;
+  bool changeRowsShown_;
 };
 
 }  // namespace options

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "converter/frmDorvanta.h"
-#include "options/StartupShortcut.h"
+#include "options/StartupEntry.h"
 #include "options/cShellLink.h"
 #include "resources/OptionsLayout.h"
 #include "shell/Skin.h"
@@ -27,7 +27,7 @@ namespace {
 using options::frmOptions;
 
 // The entry in the tests' own Startup folder (the test main gives each run a private one).
-QString Entry() { return options::StartupShortcutPath(nullptr); }
+QString Entry() { return options::StartupEntryPath(nullptr); }
 
 QByteArray Bytes(const QString& path) {
   QFile file(path);
@@ -93,23 +93,19 @@ const Step kClickSecondBox = {
 const Step kRightClickOk = {
     "right click OK", [](frmOptions& w) { QTest::mouseClick(w.lblAction[0], Qt::RightButton); }};
 
-// The window on its own, beside a stand-in for the main window's amount-paid label.
+// The window on its own.
 class OptionsWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { RemoveEntry(); }
   void TearDown() override { RemoveEntry(); }
 
   std::unique_ptr<frmOptions> Open(bool changeRows) {
-    paid_.SetVisible(changeRows);
-    auto window = std::make_unique<frmOptions>(paid_);
+    auto window = std::make_unique<frmOptions>(changeRows);
     window->Show();
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     return window;
   }
-
-  platform::Form main_;
-  platform::Label paid_{main_};
 };
 
 TEST_F(OptionsWindowTest, OpensShowingTheEntryAndTheChangeRows) {
