@@ -1,5 +1,5 @@
 # The private X desktop shared by the headless run (scripts/run) and the end-to-end checks
-# (scripts/e2e/lib.sh): an X server on a display it picks itself, a window manager that has
+# (tests/e2e/lib.sh): an X server on a display it picks itself, a window manager that has
 # taken the screen before any program maps a window, and bounded waits.
 #
 # A window mapped while the window manager is still starting may be left unmanaged and never

@@ -58,12 +58,12 @@ PSS_ALONE=$BUILD_DIR/bin/bench_pss
 LATENCY=$BUILD_DIR/bin/bench_latency
 
 set +eu
-# shellcheck source=scripts/e2e/lib.sh
-source "$ROOT/scripts/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
+# shellcheck source=tests/e2e/lib.sh
+source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
   "$BUILD_DIR/dialog-soak-screenshots"
 set -o pipefail
 E2E_PROBE_OPTS=(--bold)
-AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see scripts/e2e/main-window.sh)
+AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see tests/e2e/main-window.sh)
 ABOUT_IMAGE=72,165          # the middle of the about image at 960,2355 twips
 
 fail() {

@@ -68,8 +68,8 @@ sanitize=$(sed -n 's/^TAVELMARQUE_SANITIZE:BOOL=//p' "$BUILD_DIR/CMakeCache.txt"
 
 # The end-to-end harness gives the private desktop, home and session bus.
 set +eu
-# shellcheck source=scripts/e2e/lib.sh
-source "$ROOT/scripts/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
+# shellcheck source=tests/e2e/lib.sh
+source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
   "$BUILD_DIR/latency-screenshots"
 set -o pipefail
 E2E_APP_ENV+=("${EXTRA_ENV[@]}")

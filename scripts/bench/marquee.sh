@@ -53,8 +53,8 @@ FLOOR=$BUILD_DIR/bin/bench_marquee_floor
 
 # The end-to-end harness gives the private desktop (Xvfb and openbox) and the private home.
 set +eu
-# shellcheck source=scripts/e2e/lib.sh
-source "$ROOT/scripts/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
+# shellcheck source=tests/e2e/lib.sh
+source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
   "$BUILD_DIR/bench-marquee"
 set -o pipefail
 

@@ -60,11 +60,11 @@ SHOTS=$BUILD_DIR/soak-screenshots
 
 # The end-to-end harness gives the private desktop, the private home and the text reader.
 set +eu
-# shellcheck source=scripts/e2e/lib.sh
-source "$ROOT/scripts/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" "$SHOTS"
+# shellcheck source=tests/e2e/lib.sh
+source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" "$SHOTS"
 set -o pipefail
 E2E_PROBE_OPTS=(--bold)
-AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see scripts/e2e/main-window.sh)
+AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see tests/e2e/main-window.sh)
 
 fail() {
   echo "soak.sh: $*" >&2

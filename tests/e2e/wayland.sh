@@ -74,7 +74,7 @@ check_scale 2 360
 # --- Keys, an owned window, the notification area ------------------------------------------------
 
 # Weston takes no input from outside: a test build of the program types the keys of a script into
-# itself, once its window shows, and reports what its windows show (see tests/e2e/keyscript.cpp).
+# itself, once its window shows, and reports what its windows show (see keyscript.cpp).
 # It waits for a file of the check's (hold) while the check takes a picture.
 KEYSCRIPT=${KEYSCRIPT:-$(dirname "$E2E_APP")/Tavelmarque_keyscript}
 FAKEWATCHER=${FAKEWATCHER:-$(dirname "$E2E_XSHOT")/fakewatcher}

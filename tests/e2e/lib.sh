@@ -9,7 +9,7 @@
 set -uo pipefail
 
 # shellcheck source=scripts/private-x.sh
-source "$(dirname "${BASH_SOURCE[0]}")/../private-x.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/private-x.sh"
 
 if [ $# -ne 3 ]; then
   echo "usage: $0 TAVELMARQUE XSHOT SCREENSHOT_DIR" >&2
