@@ -2,8 +2,8 @@
 
 #include "about/Marquee.h"
 #include "about/VersionInfo.h"
-#include "platform/services/UserInfo.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/services/UserInfo.h"
 #include "resources/AboutLayout.h"
 #include "shell/Skin.h"
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "converter/FrancEuroModel.h"
-#include "platform/services/App.h"
-#include "platform/services/Clock.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/services/App.h"
+#include "platform/services/Clock.h"
 #include "platform/services/HelpViewer.h"
 #include "platform/services/NotifyIcon.h"
 #include "shell/Drag.h"

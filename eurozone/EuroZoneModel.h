@@ -27,8 +27,8 @@ class EuroZoneModel {
 
   void MoveRow(amounts::Direction d);
   void StepCurrency(amounts::Direction d);  // row 0 only
-  void SelectCurrency(int index);             // 0..11; anything else is ignored
-  void EnterDigit(int digit);                 // digits outside 0..9 are ignored
+  void SelectCurrency(int index);           // 0..11; anything else is ignored
+  void EnterDigit(int digit);               // digits outside 0..9 are ignored
   void EnterSeparator();
   void EraseLast();
   void CommitEntry();

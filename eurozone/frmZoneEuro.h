@@ -4,9 +4,9 @@
 #include <string>
 
 #include "eurozone/EuroZoneModel.h"
-#include "platform/services/App.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/services/App.h"
 #include "platform/services/HelpViewer.h"
 
 namespace eurozone {

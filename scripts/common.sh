@@ -12,7 +12,7 @@ RUN_PACKAGES=(
   xvfb xauth openbox x11-utils xdotool
 )
 # and what the tests add: GoogleTest, a French locale, the X tools that drive the real program,
-# the desktop-entry and accessibility tools, the install check's validators.
+# the desktop-entry and accessibility tools, the install check's validators, the style checkers.
 PACKAGES=(
   "${RUN_PACKAGES[@]}"
   libgtest-dev locales desktop-file-utils libglib2.0-bin
@@ -22,9 +22,11 @@ PACKAGES=(
   dex
   appstream lintian dpkg-dev file
   weston qt6-wayland
+  clang-format-14 shellcheck
 )
 # scripts/fuzz adds these: clang, its sanitizer and libFuzzer run-time libraries, and the LLVM
 # tools that report coverage (llvm-profdata, llvm-cov).
+# shellcheck disable=SC2034 # read by scripts/fuzz, which sources this file
 FUZZ_PACKAGES=(clang libclang-rt-14-dev libfuzzer-14-dev llvm)
 
 # install_missing [PACKAGE...]: installs those of the packages (by default PACKAGES) that are

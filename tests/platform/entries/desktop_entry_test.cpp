@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "support/ChildProcess.h"
 #include "platform/entries/DesktopEntry.h"
+#include "support/ChildProcess.h"
 
 namespace {
 

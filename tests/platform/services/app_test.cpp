@@ -11,8 +11,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "support/ChildProcess.h"
 #include "platform/forms/Twips.h"
+#include "support/ChildProcess.h"
 
 namespace {
 
