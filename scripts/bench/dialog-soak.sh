@@ -45,16 +45,13 @@ done
 [ "$CYCLES" -ge 1 ] 2>/dev/null || { echo "dialog-soak.sh: --cycles needs a positive number" >&2; exit 2; }
 [ -n "$CSV" ] || CSV=$BUILD_DIR/bench-dialog-soak.csv
 
-if [ "$BUILD" = 1 ]; then
-  # The tests are configured only for the text reader the final check uses.
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=ON \
-    >/dev/null
-  cmake --build "$BUILD_DIR" --target Tavelmarque xshot textprobe bench_pss bench_latency >/dev/null
-fi
+# shellcheck source=scripts/bench/lib.sh
+source "$ROOT/scripts/bench/lib.sh"
+# The tests are configured only for the text reader the final check uses.
+bench_build ON Tavelmarque xshot textprobe bench_pss bench_latency
 for f in Tavelmarque xshot textprobe bench_latency; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "dialog-soak.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
-PSS_ALONE=$BUILD_DIR/bin/bench_pss
 LATENCY=$BUILD_DIR/bin/bench_latency
 
 set +eu
@@ -63,7 +60,6 @@ source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xsh
   "$BUILD_DIR/dialog-soak-screenshots"
 set -o pipefail
 E2E_PROBE_OPTS=(--bold)
-AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see tests/e2e/main-window.sh)
 ABOUT_IMAGE=72,165          # the middle of the about image at 960,2355 twips
 
 fail() {
@@ -78,25 +74,11 @@ WID=$(e2e_find_window 20)
 [ -n "$WID" ] || fail "the window did not show"
 
 # --- memory, as scripts/bench/soak.sh takes it ------------------------------------------------
-rollup() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/smaps_rollup"; }
-cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
-settle() {  # until the program's CPU time stops moving
-  local before after _
-  before=$(cpu_ticks "$APP")
-  for _ in $(seq 100); do
-    sleep 0.3
-    after=$(cpu_ticks "$APP")
-    [ "$after" = "$before" ] && return 0
-    before=$after
-  done
-}
 echo "phase,window,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$E2E_WORK/soak.csv"
 checkpoint() {  # checkpoint PHASE WINDOW CYCLES
-  settle
-  local alone="" dirty pss
-  if [ -x "$PSS_ALONE" ]; then
-    alone=$("$PSS_ALONE" "$APP" 2>/dev/null | sed -n 's/.*pss_alone_kib=\([0-9]*\).*/\1/p') || true
-  fi
+  settle "$APP"
+  local alone dirty pss
+  alone=$(pss_alone "$APP")
   dirty=$(rollup "$APP" Private_Dirty)
   pss=$(rollup "$APP" Pss)
   echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$E2E_WORK/soak.csv"
@@ -136,26 +118,13 @@ for window in zone options about; do
 done
 echo "  $CYCLES openings of each window in $((($(e2e_now_ms) - started) / 1000)) s" >&2
 
-# converts NAME KEYS EXPECTED RIVAL...: types the keys and reads the euro row.
-converts() {
-  local name=$1 keys=$2
-  shift 2
-  # shellcheck disable=SC2086 # one key name a word
-  if timeout 10 xdotool windowactivate --sync "$WID" && xdotool key $keys &&
-    e2e_read_text 10 "$WID" "$name" "$AMOUNT_EUROS" "$@"; then
-    e2e_pass "$name"
-  else
-    e2e_fail "$name" "$E2E_READ_REPORT"
-  fi
-}
 converts "after the openings, 100 Enter still converts to 15.24 euros" \
   "Escape 1 0 0 Return" 15.24 15,24 100 0 655.96
 
 # --- report ------------------------------------------------------------------------------------
 mkdir -p "$(dirname "$CSV")"
 cp "$E2E_WORK/soak.csv" "$CSV"
-column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) f = i; next }
-  { print $1, $f }' "$CSV"; }
+column() { csv_column "$CSV" "$1"; }
 start=$(column dirty_kib | awk '$1 == "start" { print $2; exit }')
 warm=$(column dirty_kib | awk '$1 == "warm" { print $2; exit }')
 last=$(column dirty_kib | tail -n 1 | awk '{ print $2 }')

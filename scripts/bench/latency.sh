@@ -52,19 +52,14 @@ done
 [ "$ROUNDS" -ge 1 ] 2>/dev/null || { echo "latency.sh: --rounds needs a positive number" >&2; exit 2; }
 [ -n "$CSV" ] || CSV=$BUILD_DIR/bench-latency.csv
 
-if [ "$BUILD" = 1 ]; then
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=ON \
-    >/dev/null
-  cmake --build "$BUILD_DIR" --target Tavelmarque xshot bench_latency bench_latency_floor >/dev/null
-fi
+# shellcheck source=scripts/bench/lib.sh
+source "$ROOT/scripts/bench/lib.sh"
+bench_build ON Tavelmarque xshot bench_latency bench_latency_floor
 for f in Tavelmarque xshot bench_latency bench_latency_floor; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "latency.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
 LATENCY=$BUILD_DIR/bin/bench_latency
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
-sanitize=$(sed -n 's/^TAVELMARQUE_SANITIZE:BOOL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
-[ "$build_type" = Release ] || echo "WARNING: $BUILD_DIR is a '${build_type:-unknown}' build, not Release" >&2
-[ "${sanitize:-OFF}" = OFF ] || echo "WARNING: $BUILD_DIR is built with sanitizers" >&2
+build_type=$(bench_build_type)
 
 # The end-to-end harness gives the private desktop, home and session bus.
 set +eu
@@ -95,16 +90,8 @@ FLOOR_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^bench_latenc
 [ -n "$FLOOR_WID" ] || fail "the floor's window did not show"
 
 PANEL=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
-icon_centre() {  # the centre of the program's icon in trayer's panel, on the screen
-  local icon x y w h
-  icon=$(xwininfo -tree -id "$PANEL" 2>/dev/null |
-    awk '/^        0x[0-9a-f]+ "Tavelmarque"/ { print $1; exit }')
-  [ -n "$icon" ] || return 1
-  read -r x y w h <<<"$(e2e_geometry "$icon")"
-  [ -n "$h" ] && echo "$((x + w / 2)),$((y + h / 2))"
-}
-e2e_wait_for 10 icon_centre >/dev/null || fail "no icon of the program in the tray"
-ICON=$(icon_centre)
+e2e_wait_for 10 tray_icon_centre "$PANEL" >/dev/null || fail "no icon of the program in the tray"
+ICON=$(tray_icon_centre "$PANEL" | tr ' ' ,)
 sleep 1
 
 echo "Tavelmarque interaction latency vs the floor: $ROUNDS rounds each, display $DISPLAY, openbox, trayer"

@@ -39,16 +39,13 @@ if [ "$ROUNDS" -lt 1 ] || [ "$SECONDS_EACH" -lt 1 ]; then
   exit 2
 fi
 
-if [ "$BUILD" = 1 ]; then
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=OFF \
-    >/dev/null
-  cmake --build "$BUILD_DIR" --target Tavelmarque xshot bench_marquee_floor >/dev/null
-fi
+# shellcheck source=scripts/bench/lib.sh
+source "$ROOT/scripts/bench/lib.sh"
+bench_build OFF Tavelmarque xshot bench_marquee_floor
 for f in Tavelmarque xshot bench_marquee_floor; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "marquee.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
-[ "$build_type" = Release ] || echo "WARNING: $BUILD_DIR is a '${build_type:-unknown}' build, not Release" >&2
+build_type=$(bench_build_type)
 FLOOR=$BUILD_DIR/bin/bench_marquee_floor
 
 # The end-to-end harness gives the private desktop (Xvfb and openbox) and the private home.
@@ -67,8 +64,6 @@ e2e_start_x
 XVFB=$PX_SERVER_PID
 CLK_TCK=$(getconf CLK_TCK)
 
-cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
-run_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ s += $1 } END { print s + 0 }'; }
 
 # measure NAME PID: the CPU of the process and of the X server over SECONDS_EACH, one CSV line.
 measure() {

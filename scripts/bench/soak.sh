@@ -46,16 +46,13 @@ while [ $# -gt 0 ]; do
 done
 [ -n "$CSV" ] || CSV=$BUILD_DIR/bench-soak.csv
 
-if [ "$BUILD" = 1 ]; then
-  # The tests are configured only for the text reader the final checks use.
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=ON \
-    >/dev/null
-  cmake --build "$BUILD_DIR" --target Tavelmarque xshot textprobe bench_pss >/dev/null
-fi
+# shellcheck source=scripts/bench/lib.sh
+source "$ROOT/scripts/bench/lib.sh"
+# The tests are configured only for the text reader the final checks use.
+bench_build ON Tavelmarque xshot textprobe bench_pss
 for f in Tavelmarque xshot textprobe; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "soak.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
-PSS_ALONE=$BUILD_DIR/bin/bench_pss
 SHOTS=$BUILD_DIR/soak-screenshots
 
 # The end-to-end harness gives the private desktop, the private home and the text reader.
@@ -64,7 +61,6 @@ set +eu
 source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" "$SHOTS"
 set -o pipefail
 E2E_PROBE_OPTS=(--bold)
-AMOUNT_EUROS="72 104 89 15" # the euro row's box in the window (see tests/e2e/main-window.sh)
 
 fail() {
   echo "soak.sh: $*" >&2
@@ -78,47 +74,16 @@ WID=$(e2e_find_window 20)
 [ -n "$WID" ] || fail "the window did not show"
 
 # --- memory ------------------------------------------------------------------------------------
-rollup() { awk -v f="$2:" '$1 == f { print $2 }' "/proc/$1/smaps_rollup"; }
-cpu_ticks() { sed 's/.*) //' "/proc/$1/stat" | awk '{ print $12 + $13 }'; }
-
-# Waits until the program has handled what it was sent: its CPU time stops moving.
-settle() {
-  local before after _
-  before=$(cpu_ticks "$APP")
-  for _ in $(seq 100); do
-    sleep 0.3
-    after=$(cpu_ticks "$APP")
-    [ "$after" = "$before" ] && return 0
-    before=$after
-  done
-}
-
 echo "phase,keys,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$E2E_WORK/soak.csv"
 checkpoint() {  # checkpoint PHASE KEYS CYCLES
-  settle
-  local alone=""
-  if [ -x "$PSS_ALONE" ]; then
-    alone=$("$PSS_ALONE" "$APP" 2>/dev/null | sed -n 's/.*pss_alone_kib=\([0-9]*\).*/\1/p') || true
-  fi
-  local dirty pss
+  settle "$APP"
+  local alone dirty pss
+  alone=$(pss_alone "$APP")
   dirty=$(rollup "$APP" Private_Dirty)
   pss=$(rollup "$APP" Pss)
   echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$E2E_WORK/soak.csv"
   printf '  %-7s %6s keys %4s cycles   written %6s KiB   PSS alone %6s KiB   PSS %6s KiB\n' \
     "$1" "$2" "$3" "$dirty" "${alone:--}" "$pss" >&2
-}
-
-# converts NAME KEYS EXPECTED RIVAL...: types the keys and reads the euro row.
-converts() {
-  local name=$1 keys=$2
-  shift 2
-  # shellcheck disable=SC2086 # one key name a word
-  if timeout 10 xdotool windowactivate --sync "$WID" && xdotool key $keys &&
-    e2e_read_text 10 "$WID" "$name" "$AMOUNT_EUROS" "$@"; then
-    e2e_pass "$name"
-  else
-    e2e_fail "$name" "$E2E_READ_REPORT"
-  fi
 }
 
 sleep 1
@@ -160,16 +125,8 @@ converts "after $typed keys, 100 Enter still converts to 15.24 euros" \
 
 # --- hiding and showing from the tray ----------------------------------------------------------
 PANEL=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
-icon_centre() {  # the centre of the program's icon in trayer's panel, on the screen
-  local icon x y w h
-  icon=$(xwininfo -tree -id "$PANEL" 2>/dev/null |
-    awk '/^        0x[0-9a-f]+ "Tavelmarque"/ { print $1; exit }')
-  [ -n "$icon" ] || return 1
-  read -r x y w h <<<"$(e2e_geometry "$icon")"
-  [ -n "$h" ] && echo "$((x + w / 2)) $((y + h / 2))"
-}
-e2e_wait_for 10 icon_centre >/dev/null || fail "no icon of the program in the tray"
-read -r ICON_X ICON_Y <<<"$(icon_centre)"
+e2e_wait_for 10 tray_icon_centre "$PANEL" >/dev/null || fail "no icon of the program in the tray"
+read -r ICON_X ICON_Y <<<"$(tray_icon_centre "$PANEL")"
 
 active() { e2e_is_active "$WID"; }
 # The pointer rests on the icon from now on; nothing else moves it.
@@ -192,8 +149,7 @@ converts "after $CYCLES cycles, 200 Enter converts to 30.49 euros" "2 0 0 Return
 mkdir -p "$(dirname "$CSV")"
 cp "$E2E_WORK/soak.csv" "$CSV"
 metric=dirty_kib
-column() { awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) f = i; next }
-  { print $1, $f }' "$CSV"; }
+column() { csv_column "$CSV" "$1"; }
 # Without a warm-up checkpoint (a short run), the first one after the start stands for it.
 warm=$(column "$metric" | awk '$1 == "warm" { print $2; exit }')
 [ -n "$warm" ] || warm=$(column "$metric" | awk '$1 != "start" { print $2; exit }')

@@ -61,23 +61,17 @@ if [ "$TRAY" = 1 ] && ! command -v trayer >/dev/null; then
 fi
 
 # --- build -------------------------------------------------------------------------------------
-if [ "$BUILD" = 1 ]; then
-  cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAVELMARQUE_TESTS=OFF \
-    >/dev/null
-  cmake --build "$BUILD_DIR" --target Tavelmarque bench_floor bench_mapstamp bench_pss >/dev/null
-fi
+# shellcheck source=scripts/bench/lib.sh
+source "$ROOT/scripts/bench/lib.sh"
+bench_build OFF Tavelmarque bench_floor bench_mapstamp bench_pss
 [ -n "$PROGRAM" ] || PROGRAM=$BUILD_DIR/bin/Tavelmarque
 FLOOR=$BUILD_DIR/bin/bench_floor
 MAPSTAMP=$BUILD_DIR/bin/bench_mapstamp
-PSS_ALONE=$BUILD_DIR/bin/bench_pss
 for f in "$PROGRAM" "$FLOOR" "$MAPSTAMP"; do
   [ -x "$f" ] || { echo "startup.sh: $f is missing (build it, or drop --no-build)" >&2; exit 1; }
 done
-build_type=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
-sanitize=$(sed -n 's/^TAVELMARQUE_SANITIZE:BOOL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
 # Figures from a debug or sanitized build say nothing about what users get.
-[ "$build_type" = Release ] || echo "WARNING: $BUILD_DIR is a '${build_type:-unknown}' build, not Release" >&2
-[ "${sanitize:-OFF}" = OFF ] || echo "WARNING: $BUILD_DIR is built with sanitizers" >&2
+build_type=$(bench_build_type)
 
 # --- private desktop ---------------------------------------------------------------------------
 work=$(mktemp -d /tmp/bench-startup.XXXXXX)
@@ -166,17 +160,8 @@ fi
 # --- one run -----------------------------------------------------------------------------------
 clk_tck=$(getconf CLK_TCK)
 
-cpu_ticks() {  # utime+stime of the whole process; the name field may hold spaces, so cut after it
-  sed 's/.*) //' "/proc/$1/stat" | awk '{print $12 + $13}'
-}
-run_ns() {  # time on CPU of every thread, in ns: ticks are too coarse to tell 1 ms from none
-  cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {print s + 0}'
-}
 switches() {  # each wake-up of an idle thread is a context switch
   cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'
-}
-rollup() {  # rollup PID FIELD: kB
-  awk -v f="$2:" '$1 == f {print $2}' "/proc/$1/smaps_rollup"
 }
 
 echo "name,mode,round,map_ms,paint_ms,cpu_map_ms,cpu_paint_ms,pss_alone_kib,pss_kib,uss_kib,rss_kib,idle_cpu_ms,idle_run_ms,idle_wakeups,threads" >"$work/samples.csv"
@@ -211,10 +196,7 @@ run_once() {
   if grep -q 'late=1' <<<"$line"; then echo "  $name $mode round $round: late map notice" >&2; fi
   sleep "$SETTLE_S"
   pss=$(rollup "$pid" Pss)
-  alone=""
-  if [ -x "$PSS_ALONE" ]; then
-    alone=$("$PSS_ALONE" "$pid" 2>/dev/null | sed -n 's/.*pss_alone_kib=\([0-9]*\).*/\1/p') || true
-  fi
+  alone=$(pss_alone "$pid")
   rss=$(rollup "$pid" Rss)
   uss=$(($(rollup "$pid" Private_Clean) + $(rollup "$pid" Private_Dirty)))
   threads=$(find "/proc/$pid/task" -mindepth 1 -maxdepth 1 | wc -l)
