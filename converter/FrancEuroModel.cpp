@@ -4,6 +4,7 @@
 
 #include "converter/AmountText.h"
 #include "converter/EntryEditor.h"
+#include "converter/PastedAmount.h"
 
 namespace converter {
 
@@ -93,6 +94,14 @@ void FrancEuroModel::SelectRow(int row) {
   if (entryActive_ && row != currentRow_) ConvertAmounts();
   const int oldRow = std::exchange(currentRow_, row);
   if (onRowSelected) onRowSelected(oldRow, row);
+}
+
+bool FrancEuroModel::PasteAmount(std::string_view text) {
+  const auto typed = ReadPastedAmount(text, currentRow_ == 2 ? kEuroMarks : kFrancMarks);
+  if (!typed) return false;
+  if (!entryActive_) BeginEntry();
+  rowText_[currentRow_] = *typed;
+  return true;
 }
 
 void FrancEuroModel::ResetSnapshot() { snapshot_.fill("0"); }

@@ -12,6 +12,7 @@
 #include "options/StartupShortcut.h"
 #include "options/cShellLink.h"
 #include "options/frmOptions.h"
+#include "platform/Clipboard.h"
 #include "platform/VirtualKeys.h"
 #include "resources/MainLayout.h"
 #include "shell/Skin.h"
@@ -131,6 +132,7 @@ void frmDorvanta::ShowRowTexts() {
 }
 
 void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
+  if (ClipboardKey(keyCode, shift)) return;
   const bool alt = (shift & platform::kAltMask) != 0;
   if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9) {
     model_.EnterDigit(keyCode - vk::Numpad0);
@@ -181,6 +183,21 @@ void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
     }
   }
   ShowRowTexts();
+}
+
+bool frmDorvanta::ClipboardKey(int keyCode, int shift) {
+  switch (platform::ClipboardKey(keyCode, shift, KeyFromKeypad())) {
+    case platform::ClipboardKeyAction::Copy:
+      // The text as shown, and nothing else: a running entry goes on.
+      platform::SetClipboardText(lblP[model_.CurrentRow()]->Caption());
+      return true;
+    case platform::ClipboardKeyAction::Paste:
+      if (model_.PasteAmount(platform::ClipboardText().toStdString())) ShowRowTexts();
+      return true;
+    case platform::ClipboardKeyAction::None:
+      break;
+  }
+  return false;
 }
 
 void frmDorvanta::imaCommand_Click(int index) {

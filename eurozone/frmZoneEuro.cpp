@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "about/frmAbout.h"
+#include "platform/Clipboard.h"
 #include "platform/VirtualKeys.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/Skin.h"
@@ -79,6 +80,7 @@ void frmZoneEuro::ShowRowTexts() {
 }
 
 void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
+  if (ClipboardKey(keyCode, shift)) return;
   if (keyCode >= vk::Numpad0 && keyCode <= vk::Numpad0 + 9) {
     model_.EnterDigit(keyCode - vk::Numpad0);
   } else if (keyCode >= vk::Digit0 && keyCode <= vk::Digit0 + 9) {
@@ -124,6 +126,21 @@ void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
     }
   }
   ShowRowTexts();
+}
+
+bool frmZoneEuro::ClipboardKey(int keyCode, int shift) {
+  switch (platform::ClipboardKey(keyCode, shift, KeyFromKeypad())) {
+    case platform::ClipboardKeyAction::Copy:
+      // The text as shown, and nothing else: a running entry goes on.
+      platform::SetClipboardText(lblP[model_.CurrentRow()]->Caption());
+      return true;
+    case platform::ClipboardKeyAction::Paste:
+      if (model_.PasteAmount(platform::ClipboardText().toStdString())) ShowRowTexts();
+      return true;
+    case platform::ClipboardKeyAction::None:
+      break;
+  }
+  return false;
 }
 
 void frmZoneEuro::imaCommand_Click(int index) {

@@ -1,6 +1,7 @@
 // Amount texts: reading any bytes, formatting any double with either separator, and the two
 // properties the converters rely on: a formatted amount read back formats to the same text, and
-// below 10^13 it is the value to the cent.
+// below 10^13 it is the value to the cent. Pasted texts: what the paste reader takes of any bytes.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "Require.h"
 #include "converter/AmountText.h"
+#include "converter/PastedAmount.h"
 
 namespace {
 
@@ -86,6 +88,31 @@ void CheckFormatting(double x) {
   }
 }
 
+// A pasted text the reader takes gives what typing could: digits without a leading zero, at most
+// two decimals after a ",", at most 15 significant digits; and that reads back as itself.
+void CheckPaste(std::string_view text) {
+  for (const std::string_view marks : {converter::kFrancMarks, converter::kEuroMarks}) {
+    const auto typed = converter::ReadPastedAmount(text, marks);
+    if (!typed) continue;
+    const std::string detail =
+        "pasted \"" + std::string(text.substr(0, 100)) + "\", typed \"" + *typed + "\"";
+    const std::size_t comma = typed->find(',');
+    const std::string whole = typed->substr(0, comma);
+    const std::string decimals = comma == std::string::npos ? "" : typed->substr(comma + 1);
+    const auto digits = [](const std::string& s) {
+      return s.find_first_not_of("0123456789") == std::string::npos;
+    };
+    Require(!whole.empty() && digits(whole) && digits(decimals) && decimals.size() <= 2 &&
+                (whole == "0" || whole[0] != '0'),
+            "a paste taken is digits, then at most two decimals after a comma", detail);
+    std::string significant = whole + decimals;
+    significant.erase(0, std::min(significant.find_first_not_of('0'), significant.size()));
+    Require(significant.size() <= 15, "a paste taken has at most 15 significant digits", detail);
+    Require(converter::ReadPastedAmount(*typed, marks) == typed, "a paste taken reads as itself",
+            detail);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckFormatting(ReadAmount(bytes));
   CheckFormatting(ReadLocaleAmount(bytes, ","));
   CheckFormatting(ReadLocaleAmount(bytes, "."));
+  CheckPaste(bytes);
   // Every bit pattern of a double, NaNs, infinities and subnormals included.
   for (std::size_t at = 0; at + sizeof(double) <= size && at < 64; at += sizeof(double)) {
     double x = 0;

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTextBrowser>
@@ -329,6 +330,49 @@ TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(name(window_->imaCommand[i]), QString::fromUtf8(tips[i]));
     EXPECT_EQ(window_->imaCommand[i]->toolTip(), QString::fromUtf8(tips[i]));
+  }
+}
+
+// Copy takes the selected row as shown and changes nothing else; paste types an amount read from
+// the clipboard, or refuses it; the keypad's Insert (its 0 without NumLock) does neither.
+TEST_P(MainWindowTest, CopiesTheSelectedRowAndPastesAmountsIntoIt) {
+  Open();
+  Type("12");
+  Type({{Qt::Key_Return}});
+  Type("3");
+  constexpr auto kCtrl = Qt::ControlModifier;
+  constexpr auto kKeypad = Qt::KeypadModifier;
+  struct Step {
+    const char* clipboard;  // put there first, unless null
+    Key key;
+    const char* row0;
+    const char* row2;
+    bool entry;
+    const char* clipboardAfter;
+  } steps[] = {
+      {"x", {Qt::Key_C, kCtrl}, "3", "0", true, "3"},
+      {"x", {Qt::Key_Insert, kCtrl | kKeypad}, "3", "0", true, "x"},
+      {"99", {Qt::Key_Insert, Qt::ShiftModifier | kKeypad}, "3", "0", true, "99"},
+      {"1 234,50 F", {Qt::Key_V, kCtrl}, "1234,50", "0", true, "1 234,50 F"},
+      {"15 €", {Qt::Key_Insert, Qt::ShiftModifier}, "1234,50", "0", true, "15 €"},
+      {nullptr, {Qt::Key_Escape}, "12", "1~83", false, "15 €"},
+      {"x", {Qt::Key_Tab}, "12", "1~83", false, "x"},
+      {"EUR 10.5", {Qt::Key_V, kCtrl}, "0", "10,5", true, "EUR 10.5"},
+      {nullptr, {Qt::Key_Return}, "68~88", "10,5", false, "EUR 10.5"},
+      {nullptr, {Qt::Key_Insert, kCtrl}, "68~88", "10,5", false, "10,5"},
+      {nullptr, {Qt::Key_Tab}, "68~88", "10,5", false, "10,5"},
+      {nullptr, {Qt::Key_C, kCtrl}, "68~88", "10,5", false, "68~88"},
+  };
+  QClipboard& clipboard = *QGuiApplication::clipboard();
+  int number = 0;
+  for (const Step& s : steps) {
+    SCOPED_TRACE("step " + std::to_string(++number));
+    if (s.clipboard != nullptr) clipboard.setText(QString::fromUtf8(s.clipboard));
+    Type({s.key});
+    EXPECT_EQ(Shown(0), Amount(s.row0));
+    EXPECT_EQ(Shown(2), Amount(s.row2));
+    EXPECT_EQ(window_->Model().EntryActive(), s.entry);
+    EXPECT_EQ(clipboard.text(), Amount(s.clipboardAfter));
   }
 }
 
