@@ -333,47 +333,34 @@ TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
   }
 }
 
-// Copy takes the selected row as shown and changes nothing else; paste types an amount read from
-// the clipboard, or refuses it; the keypad's Insert (its 0 without NumLock) does neither.
+// Copy takes the selected row as shown and changes nothing; paste types an amount, replacing a
+// running entry's text and keeping its snapshot; the keypad's Insert does neither.
 TEST_P(MainWindowTest, CopiesTheSelectedRowAndPastesAmountsIntoIt) {
   Open();
+  QClipboard& clipboard = *QGuiApplication::clipboard();
+  const auto press = [&](const char* text, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    clipboard.setText(QString::fromUtf8(text));
+    Type({{key, modifiers}});
+    return std::array{clipboard.text(), Shown(0), Shown(2)};
+  };
+  using R = std::array<QString, 3>;
   Type("12");
   Type({{Qt::Key_Return}});
   Type("3");
-  constexpr auto kCtrl = Qt::ControlModifier;
-  constexpr auto kKeypad = Qt::KeypadModifier;
-  struct Step {
-    const char* clipboard;  // put there first, unless null
-    Key key;
-    const char* row0;
-    const char* row2;
-    bool entry;
-    const char* clipboardAfter;
-  } steps[] = {
-      {"x", {Qt::Key_C, kCtrl}, "3", "0", true, "3"},
-      {"x", {Qt::Key_Insert, kCtrl | kKeypad}, "3", "0", true, "x"},
-      {"99", {Qt::Key_Insert, Qt::ShiftModifier | kKeypad}, "3", "0", true, "99"},
-      {"1 234,50 F", {Qt::Key_V, kCtrl}, "1234,50", "0", true, "1 234,50 F"},
-      {"15 €", {Qt::Key_Insert, Qt::ShiftModifier}, "1234,50", "0", true, "15 €"},
-      {nullptr, {Qt::Key_Escape}, "12", "1~83", false, "15 €"},
-      {"x", {Qt::Key_Tab}, "12", "1~83", false, "x"},
-      {"EUR 10.5", {Qt::Key_V, kCtrl}, "0", "10,5", true, "EUR 10.5"},
-      {nullptr, {Qt::Key_Return}, "68~88", "10,5", false, "EUR 10.5"},
-      {nullptr, {Qt::Key_Insert, kCtrl}, "68~88", "10,5", false, "10,5"},
-      {nullptr, {Qt::Key_Tab}, "68~88", "10,5", false, "10,5"},
-      {nullptr, {Qt::Key_C, kCtrl}, "68~88", "10,5", false, "68~88"},
-  };
-  QClipboard& clipboard = *QGuiApplication::clipboard();
-  int number = 0;
-  for (const Step& s : steps) {
-    SCOPED_TRACE("step " + std::to_string(++number));
-    if (s.clipboard != nullptr) clipboard.setText(QString::fromUtf8(s.clipboard));
-    Type({s.key});
-    EXPECT_EQ(Shown(0), Amount(s.row0));
-    EXPECT_EQ(Shown(2), Amount(s.row2));
-    EXPECT_EQ(window_->Model().EntryActive(), s.entry);
-    EXPECT_EQ(clipboard.text(), Amount(s.clipboardAfter));
-  }
+  EXPECT_EQ(press("x", Qt::Key_C, Qt::ControlModifier), (R{"3", "3", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_Insert, Qt::ControlModifier | Qt::KeypadModifier),
+            (R{"x", "3", "0"}));
+  EXPECT_EQ(press("9", Qt::Key_Insert, Qt::ShiftModifier | Qt::KeypadModifier), (R{"9", "3", "0"}));
+  EXPECT_EQ(press("1 234,50 F", Qt::Key_V, Qt::ControlModifier), (R{"1 234,50 F", "1234,50", "0"}));
+  EXPECT_EQ(press("15 €", Qt::Key_Insert, Qt::ShiftModifier), (R{"15 €", "1234,50", "0"}));
+  EXPECT_TRUE(window_->Model().EntryActive());
+  EXPECT_EQ(press("", Qt::Key_Escape, {}), (R{"", "12", Amount("1~83")}));
+  Type({{Qt::Key_Tab}});
+  EXPECT_EQ(press("EUR 10.5", Qt::Key_V, Qt::ControlModifier), (R{"EUR 10.5", "0", "10,5"}));
+  EXPECT_EQ(press("", Qt::Key_Return, {}), (R{"", Amount("68~88"), "10,5"}));
+  Type({{Qt::Key_Tab}});
+  EXPECT_EQ(press("", Qt::Key_Insert, Qt::ControlModifier),
+            (R{Amount("68~88"), Amount("68~88"), "10,5"}));
 }
 
 TEST_P(MainWindowTest, Commands) {
