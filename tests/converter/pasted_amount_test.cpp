@@ -15,16 +15,12 @@ TEST(PastedAmount, ReadsWhatOtherProgramsCopyAndRefusesTheRest) {
     const char* text;
     std::string_view marks;
     const char* typed;
-  } accepted[] = {{"  1 234,50\n", kFrancMarks, "1234,50"},
-                  {"007", kFrancMarks, "7"},
-                  {",5", kEuroMarks, "0,5"},
-                  {"12.", kEuroMarks, "12"},
+  } accepted[] = {{"  001 234,50\n", kFrancMarks, "1234,50"},
+                  {",5 Euros", kEuroMarks, "0,5"},
                   {"1\u00A0234\u202F567.8", kEuroMarks, "1234567,8"},
                   {"1'234.50", kFrancMarks, "1234,50"},
                   {"1.234,50", kEuroMarks, "1234,50"},
-                  {"1,234.50", kEuroMarks, "1234,50"},
                   {"€15.5", kEuroMarks, "15,5"},
-                  {"3 Euros", kEuroMarks, "3"},
                   {"100FF", kFrancMarks, "100"},
                   {"frf 99,90", kFrancMarks, "99,90"},
                   {"999999999999999", kFrancMarks, "999999999999999"}};
