@@ -1,7 +1,6 @@
 // Amount texts: reading any bytes, formatting any double with either separator, and the two
 // properties the converters rely on: a formatted amount read back formats to the same text, and
 // below 10^13 it is the value to the cent. Pasted texts: what the paste reader takes of any bytes.
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -88,19 +87,6 @@ void CheckFormatting(double x) {
   }
 }
 
-// A pasted text the reader takes gives what typing could (digits, at most two decimals after a
-// ","), which it reads back as itself.
-void CheckPaste(std::string_view text) {
-  for (const std::string_view marks : {converter::kFrancMarks, converter::kEuroMarks}) {
-    const auto typed = converter::ReadPastedAmount(text, marks);
-    if (!typed) continue;
-    const std::size_t comma = std::min(typed->find(','), typed->size());
-    Require(typed->find_first_not_of("0123456789,") == std::string::npos && comma > 0 &&
-                typed->size() - comma <= 3 && converter::ReadPastedAmount(*typed, marks) == typed,
-            "a paste taken is a typed amount that reads as itself", "typed \"" + *typed + "\"");
-  }
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -108,7 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckFormatting(ReadAmount(bytes));
   CheckFormatting(ReadLocaleAmount(bytes, ","));
   CheckFormatting(ReadLocaleAmount(bytes, "."));
-  CheckPaste(bytes);
+  for (const std::string_view marks : {converter::kFrancMarks, converter::kEuroMarks}) {
+    const auto typed = converter::ReadPastedAmount(bytes, marks);
+    Require(!typed || converter::ReadPastedAmount(*typed, marks) == typed,
+            "a paste taken reads back as itself", typed.value_or(""));
+  }
   // Every bit pattern of a double, NaNs, infinities and subnormals included.
   for (std::size_t at = 0; at + sizeof(double) <= size && at < 64; at += sizeof(double)) {
     double x = 0;

@@ -281,6 +281,7 @@ TEST_P(ZoneEuroWindowTest, ScreenReadersReadTheCurrencyAndTheAmounts) {
 // The currency row copies its name and takes no paste; an amount row takes an amount in its own
 // currency only; the keypad's Insert neither copies nor pastes.
 TEST_P(ZoneEuroWindowTest, CopiesTheSelectedRowAndPastesAmountsOfItsCurrency) {
+  constexpr auto kCtrl = Qt::ControlModifier, kShift = Qt::ShiftModifier, kPad = Qt::KeypadModifier;
   QClipboard& clipboard = *QGuiApplication::clipboard();
   const auto press = [&](const char* text, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     clipboard.setText(QString::fromUtf8(text));
@@ -289,19 +290,15 @@ TEST_P(ZoneEuroWindowTest, CopiesTheSelectedRowAndPastesAmountsOfItsCurrency) {
   };
   using R = std::array<QString, 4>;
   const QString lire = QStringLiteral("Lire italienne");
-  EXPECT_EQ(press("x", Qt::Key_C, Qt::ControlModifier),
-            (R{"Franc français", "Franc français", "0", "0"}));
-  EXPECT_EQ(press("1", Qt::Key_V, Qt::ControlModifier), (R{"1", "Franc français", "0", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_C, kCtrl), (R{"Franc français", "Franc français", "0", "0"}));
+  EXPECT_EQ(press("1", Qt::Key_V, kCtrl), (R{"1", "Franc français", "0", "0"}));
   Press(window_.get(), {Step{Qt::Key_Right}, Step{Qt::Key_Right}, Step{Qt::Key_Tab}});
-  EXPECT_EQ(press("100 F", Qt::Key_V, Qt::ControlModifier),
-            (R{"100 F", lire, Amount("0~00"), "0"}));
-  EXPECT_EQ(press("2 000 ITL", Qt::Key_Insert, Qt::ShiftModifier),
-            (R{"2 000 ITL", lire, "2000", "0"}));
-  EXPECT_EQ(press("x", Qt::Key_Insert, Qt::ControlModifier | Qt::KeypadModifier),
-            (R{"x", lire, "2000", "0"}));
-  EXPECT_EQ(press("x", Qt::Key_Insert, Qt::ControlModifier), (R{"2000", lire, "2000", "0"}));
+  EXPECT_EQ(press("100 F", Qt::Key_V, kCtrl), (R{"100 F", lire, Amount("0~00"), "0"}));
+  EXPECT_EQ(press("2 000 ITL", Qt::Key_Insert, kShift), (R{"2 000 ITL", lire, "2000", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_Insert, kCtrl | kPad), (R{"x", lire, "2000", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_Insert, kCtrl), (R{"2000", lire, "2000", "0"}));
   Press(window_.get(), {Step{Qt::Key_Tab}});
-  EXPECT_EQ(press("15 €", Qt::Key_V, Qt::ControlModifier), (R{"15 €", lire, "0", "15"}));
+  EXPECT_EQ(press("15 €", Qt::Key_V, kCtrl), (R{"15 €", lire, "0", "15"}));
 }
 
 TEST(ZoneEuroLayout, EveryCaptionFitsItsBoxInTheWindowFont) {
