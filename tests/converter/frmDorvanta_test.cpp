@@ -346,8 +346,7 @@ TEST_P(MainWindowTest, CopiesTheSelectedRowAndPastesAmountsIntoIt) {
   };
   using R = std::array<QString, 3>;
   Type("12");
-  Type({{Qt::Key_Return}});
-  Type("3");
+  Type({{Qt::Key_Return}, {Qt::Key_3}});
   EXPECT_EQ(press("x", Qt::Key_C, kCtrl), (R{"3", "3", "0"}));
   EXPECT_EQ(press("x", Qt::Key_Insert, kCtrl | kPad), (R{"x", "3", "0"}));
   EXPECT_EQ(press("9", Qt::Key_Insert, kShift | kPad), (R{"9", "3", "0"}));

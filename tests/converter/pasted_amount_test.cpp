@@ -28,8 +28,7 @@ TEST(PastedAmount, ReadsWhatOtherProgramsCopyAndRefusesTheRest) {
     EXPECT_EQ(ReadPastedAmount(c.text, c.marks).value_or("refused"), c.typed) << c.text;
   }
   // A mark of another currency, or anything but a non-negative amount of two decimals at most.
-  EXPECT_FALSE(ReadPastedAmount("15 €", kFrancMarks));
-  EXPECT_FALSE(ReadPastedAmount("100 F", kEuroMarks));
+  EXPECT_FALSE(ReadPastedAmount("15 €", kFrancMarks) || ReadPastedAmount("100 F", kEuroMarks));
   for (const char* text : {"F 15 €", "0001234567890123456,7", "$15", "-5", "1,234", "1.234.567",
                            "12 34", "1234 567", "12 ,50", "1e5", " € ", ","}) {
     EXPECT_FALSE(ReadPastedAmount(text, kFrancMarks) || ReadPastedAmount(text, kEuroMarks)) << text;
