@@ -34,9 +34,8 @@ TEST(PastedAmount, ReadsWhatOtherProgramsCopyAndRefusesTheRest) {
     EXPECT_FALSE(ReadPastedAmount(text, kFrancMarks) || ReadPastedAmount(text, kEuroMarks)) << text;
   }
   // 64 characters at most, "€" (three bytes) counting as one.
-  const std::string blanks(60, ' ');
-  EXPECT_EQ(ReadPastedAmount(blanks + "15 €", kEuroMarks).value_or(""), "15");
-  EXPECT_FALSE(ReadPastedAmount(blanks + " 15 €", kEuroMarks));
+  EXPECT_EQ(ReadPastedAmount(std::string(60, ' ') + "15 €", kEuroMarks).value_or(""), "15");
+  EXPECT_FALSE(ReadPastedAmount(std::string(61, ' ') + "15 €", kEuroMarks));
 }
 
 }  // namespace
