@@ -2,11 +2,17 @@
 #include <QLocale>
 #include <cstdio>
 
+#include "app/CommandLineInfo.h"
 #include "app/mMain.h"
 #include "platform/desktop/DisplayCheck.h"
 #include "shell/Skin.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before anything else: no display, no instance lock, nothing a running instance sees.
+  if (const auto info = mMain::CommandLineInfo(argc, argv)) {
+    std::fputs(info->c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
   QCoreApplication::setApplicationName(QStringLiteral("Tavelmarque"));
   // The installed desktop entry's name (TAVELMARQUE_APP_ID, set by packaging/CMakeLists.txt):
   // docks and task switchers match the window to the entry, its name and its icon through it.

@@ -4,6 +4,7 @@
 
 #include "amounts/AmountText.h"
 #include "amounts/EntryEditor.h"
+#include "amounts/PastedAmount.h"
 
 namespace converter {
 
@@ -99,6 +100,15 @@ void FrancEuroModel::SelectRow(int row) {
   if (entryActive_ && row != currentRow_) ConvertAmounts();
   const int oldRow = std::exchange(currentRow_, row);
   if (onRowSelected) onRowSelected(oldRow, row);
+}
+
+bool FrancEuroModel::PasteAmount(std::string_view text) {
+  const auto typed = amounts::ReadPastedAmount(
+      text, currentRow_ == 2 ? amounts::kEuroMarks : amounts::kFrancMarks);
+  if (!typed) return false;
+  if (!entryActive_) BeginEntry();
+  rowText_[currentRow_] = *typed;
+  return true;
 }
 
 void FrancEuroModel::ResetSnapshot() { snapshot_.fill("0"); }

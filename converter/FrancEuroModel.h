@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "amounts/Direction.h"
 
@@ -37,7 +38,11 @@ class FrancEuroModel {
   void RestoreSnapshot();
   void SetChangeMode(bool on);
   void SelectRow(int row);  // 0..2, and 1 only in change mode; anything else is ignored
-  void ResetSnapshot();     // the window's opening sets the four saved texts to "0"
+  // An amount pasted into the selected row, read by ReadPastedAmount with the row's currency
+  // marks; false, and nothing changed, when it is refused. Without a running entry one begins
+  // as with a first digit; a running one has its text replaced and keeps its snapshot.
+  bool PasteAmount(std::string_view text);
+  void ResetSnapshot();  // the window's opening sets the four saved texts to "0"
 
  private:
   void BeginEntry();

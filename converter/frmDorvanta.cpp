@@ -9,6 +9,7 @@
 #include "options/StartupEntry.h"
 #include "options/frmOptions.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/services/Clipboard.h"
 #include "resources/MainLayout.h"
 #include "shell/Skin.h"
 
@@ -120,6 +121,7 @@ void frmDorvanta::ShowRowTexts() {
 }
 
 void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
+  if (ClipboardKey(keyCode, shift)) return;
   if (amounts::ApplyTypingKey(model_, amounts::ReadTypingKey(keyCode, shift))) {
     ShowRowTexts();
     return;
@@ -146,6 +148,21 @@ void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
       return;
   }
   ShowRowTexts();
+}
+
+bool frmDorvanta::ClipboardKey(int keyCode, int shift) {
+  switch (platform::ClipboardKey(keyCode, shift, KeyFromKeypad())) {
+    case platform::ClipboardKeyAction::Copy:
+      // The text as shown, and nothing else: a running entry goes on.
+      platform::SetClipboardText(lblP[model_.CurrentRow()]->Caption());
+      return true;
+    case platform::ClipboardKeyAction::Paste:
+      if (model_.PasteAmount(platform::ClipboardText().toStdString())) ShowRowTexts();
+      return true;
+    case platform::ClipboardKeyAction::None:
+      break;
+  }
+  return false;
 }
 
 void frmDorvanta::imaCommand_Click(int index) {

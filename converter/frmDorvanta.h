@@ -49,6 +49,8 @@ class frmDorvanta : public platform::Form {
   void Form_MouseUp(int button, int shift, double x, double y) override;
 
  private:
+  // Copies the selected row's text or pastes into it; false when the key is not a clipboard key.
+  bool ClipboardKey(int keyCode, int shift);
   void HookLabelMouse(platform::Label& label);
   void PlaceMarker(int row);
   void ShowRowTexts();

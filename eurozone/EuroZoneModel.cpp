@@ -8,6 +8,7 @@
 
 #include "amounts/AmountText.h"
 #include "amounts/EntryEditor.h"
+#include "amounts/PastedAmount.h"
 #include "eurozone/CurrencyTable.h"
 
 namespace eurozone {
@@ -111,6 +112,18 @@ void EuroZoneModel::RestoreSnapshot() {
       std::from_chars(indexText.data(), indexText.data() + indexText.size(), index);
   if (ec == std::errc() && index >= 0 && index < kCurrencyCount) currencyIndex_ = index;
   entryActive_ = false;
+}
+
+bool EuroZoneModel::PasteAmount(std::string_view text) {
+  if (currentRow_ == 0) return false;
+  const std::string_view marks =
+      currentRow_ == 2 ? amounts::kEuroMarks
+                       : EuroZoneCurrencies[static_cast<std::size_t>(currencyIndex_)].marks;
+  const auto typed = amounts::ReadPastedAmount(text, marks);
+  if (!typed) return false;
+  if (!entryActive_) BeginEntry();
+  rowText_[currentRow_] = *typed;
+  return true;
 }
 
 void EuroZoneModel::SelectRow(int row) {

@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "amounts/Direction.h"
 
@@ -34,6 +35,11 @@ class EuroZoneModel {
   void CommitEntry();
   void RestoreSnapshot();
   void SelectRow(int row);  // 0..2; anything else is ignored
+  // An amount pasted into the selected amount row, read by amounts::ReadPastedAmount with the
+  // row's currency marks; false, and nothing changed, when it is refused or the currency row is
+  // selected. Without a running entry one begins as with a first digit; a running one has its
+  // text replaced and keeps its snapshot.
+  bool PasteAmount(std::string_view text);
 
  private:
   void BeginEntry();

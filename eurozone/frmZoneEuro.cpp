@@ -6,6 +6,7 @@
 #include "about/frmAbout.h"
 #include "amounts/TypingKeys.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/services/Clipboard.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/Skin.h"
 
@@ -77,6 +78,7 @@ void frmZoneEuro::ShowRowTexts() {
 }
 
 void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
+  if (ClipboardKey(keyCode, shift)) return;
   if (amounts::ApplyTypingKey(model_, amounts::ReadTypingKey(keyCode, shift))) {
     ShowRowTexts();
     return;
@@ -98,6 +100,21 @@ void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
       return;
   }
   ShowRowTexts();
+}
+
+bool frmZoneEuro::ClipboardKey(int keyCode, int shift) {
+  switch (platform::ClipboardKey(keyCode, shift, KeyFromKeypad())) {
+    case platform::ClipboardKeyAction::Copy:
+      // The text as shown, and nothing else: a running entry goes on.
+      platform::SetClipboardText(lblP[model_.CurrentRow()]->Caption());
+      return true;
+    case platform::ClipboardKeyAction::Paste:
+      if (model_.PasteAmount(platform::ClipboardText().toStdString())) ShowRowTexts();
+      return true;
+    case platform::ClipboardKeyAction::None:
+      break;
+  }
+  return false;
 }
 
 void frmZoneEuro::imaCommand_Click(int index) {

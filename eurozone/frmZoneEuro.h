@@ -37,6 +37,8 @@ class frmZoneEuro : public platform::Form {
   void Form_CloseRequest() override;
 
  private:
+  // Copies the selected row's text or pastes into it; false when the key is not a clipboard key.
+  bool ClipboardKey(int keyCode, int shift);
   void ShowSelection(int oldRow, int newRow);
   void PlaceMarker(int row);
   void ShowRowTexts();

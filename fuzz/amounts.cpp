@@ -1,6 +1,6 @@
 // Amount texts: reading any bytes, formatting any double with either separator, and the two
 // properties the converters rely on: a formatted amount read back formats to the same text, and
-// below 10^13 it is the value to the cent.
+// below 10^13 it is the value to the cent. Pasted texts: what the paste reader takes of any bytes.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +10,7 @@
 
 #include "Require.h"
 #include "amounts/AmountText.h"
+#include "amounts/PastedAmount.h"
 
 namespace {
 
@@ -93,6 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckFormatting(ReadAmount(bytes));
   CheckFormatting(ReadLocaleAmount(bytes, ","));
   CheckFormatting(ReadLocaleAmount(bytes, "."));
+  for (const std::string_view marks : {amounts::kFrancMarks, amounts::kEuroMarks}) {
+    const auto typed = amounts::ReadPastedAmount(bytes, marks);
+    Require(!typed || amounts::ReadPastedAmount(*typed, marks) == typed,
+            "a paste taken reads back as itself", typed.value_or(""));
+  }
   // Every bit pattern of a double, NaNs, infinities and subnormals included.
   for (std::size_t at = 0; at + sizeof(double) <= size && at < 64; at += sizeof(double)) {
     double x = 0;

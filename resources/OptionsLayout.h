@@ -18,7 +18,7 @@ inline constexpr CheckBoxLayout kChkAppoint{960, 1440, 145, 200};
 // The captions of the two boxes, each 360 twips right of its box and 120 above it; the one of
 // the focused box is framed.
 inline constexpr std::array<LabelLayout, 2> kLblOption{{
-    {1320, 480, 975, 615, "Lancer au démarrage de Windows", false, kBlack, true, kLeft, 0, true},
+    {1320, 480, 975, 615, "Lancer à l'ouverture de session", false, kBlack, true, kLeft, 0, true},
     {1320, 1320, 975, 615, "Activer l'appoint en Euros", false, kBlack, true, kLeft, 0, true},
 }};
 

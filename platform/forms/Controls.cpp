@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "platform/forms/AccessibleCheckBox.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/VirtualKeys.h"
 
@@ -103,6 +104,9 @@ void Label::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 CheckBox::CheckBox(Form& form) : QWidget(&form), TwipsBox(form, *this) {
+  // Before anything that reports to assistive technologies: the first report makes the box's
+  // accessible object, which is kept.
+  InstallCheckBoxAccessibility();
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAccessibleName(QString());
@@ -113,6 +117,7 @@ void CheckBox::SetValue(int value) {
   if (normal == value_) return;
   value_ = normal;
   update();
+  ReportCheckedChange(*this);
   if (Click) Click();
 }
 

@@ -186,6 +186,7 @@ std::intptr_t Form::SendMessage(std::uint32_t message, std::uintptr_t wParam,
 
 void Form::KeyPreview(QKeyEvent& event) {
   const VirtualKey key = TranslateKey(event);
+  keyFromKeypad_ = key.keypad;
   if (key.code != 0) Form_KeyDown(key.code, key.shift);
 }
 

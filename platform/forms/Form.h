@@ -117,6 +117,9 @@ class Form : public QWidget {
     (void)keyCode;
     (void)shift;
   }
+  // While Form_KeyDown runs: whether its key came from the keypad, as the extended-key flag of
+  // the original platform tells a keypad key from its twin on the main keyboard.
+  bool KeyFromKeypad() const { return keyFromKeypad_; }
   // The window manager asked the window to close (its own Alt+F4, a close button, a task
   // switcher). A dialog takes its own close or cancel path here; by default the form unloads.
   virtual void Form_CloseRequest() { Unload(); }
@@ -167,6 +170,7 @@ class Form : public QWidget {
   QEventLoop* modalLoop_ = nullptr;
   std::vector<Timer*> timers_;
   const QWidget* lastFocus_ = nullptr;
+  bool keyFromKeypad_ = false;
 };
 
 // Mouse buttons of a Qt event as a mask.

@@ -105,6 +105,7 @@ VirtualKey TranslateKey(const QKeyEvent& event) {
 
   if (event.modifiers() & Qt::KeypadModifier) {
     result.code = KeypadCode(key);
+    result.keypad = true;
     return result;
   }
   if (const int digit = TopRowDigit(event.nativeScanCode()); digit >= 0) {

@@ -42,6 +42,8 @@ int ShiftMask(Qt::KeyboardModifiers modifiers);
 struct VirtualKey {
   int code = 0;   // 0 when the key has no code the program knows
   int shift = 0;  // modifier mask
+  // From the keypad: its 0 with NumLock off gives Insert as the main Insert key does.
+  bool keypad = false;
 };
 
 // Translates a Qt key press. The top-row digit keys are recognised by their position (X key

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
+#include "about/VersionInfo.h"
 #include "app/mMain.h"
 #include "support/TestNotificationArea.h"
 
@@ -87,6 +89,30 @@ TEST(Main, AHiddenStartWaitsForANotificationAreaThatComesLate) {
   QTest::qWait(kWait - 1500);  // past the end of the wait
   EXPECT_FALSE(window->isVisible());
   EXPECT_TRUE(window->IsLoaded());
+}
+
+// The built program from a terminal with no display, another instance running: --help and
+// --version answer; any other command line keeps its meaning (here: end at once, silently).
+TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {
+  platform::App running(QStringLiteral("Tavelmarque"), {QStringLiteral("Tavelmarque")});
+  ASSERT_FALSE(running.PrevInstance());
+  const QString shown = QString::asprintf("Tavelmarque %d.%d.%d\n", version::kMajor,
+                                          version::kMinor, version::kRevision);
+  const std::pair<QString, QString> cases[] = {{"--version", shown},
+                                               {"--help", "Usage: tavelmarque [/Hidden]\n"},
+                                               {"-h", ""},
+                                               {"--help /Hidden", ""}};
+  for (const auto& [command, output] : cases) {
+    QProcess program;
+    QProcessEnvironment environment;  // no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM
+    environment.insert("XDG_RUNTIME_DIR", qEnvironmentVariable("XDG_RUNTIME_DIR"));  // the lock's
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(TAVELMARQUE_BINARY), command.split(u' '));
+    ASSERT_TRUE(program.waitForFinished(20000));
+    EXPECT_EQ(program.exitCode(), 0) << command.toStdString();
+    const QString printed = QString::fromUtf8(program.readAllStandardOutput());
+    EXPECT_TRUE(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output));
+  }
 }
 
 }  // namespace

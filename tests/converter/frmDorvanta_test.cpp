@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTextBrowser>
@@ -330,6 +331,34 @@ TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
     EXPECT_EQ(name(window_->imaCommand[i]), QString::fromUtf8(tips[i]));
     EXPECT_EQ(window_->imaCommand[i]->toolTip(), QString::fromUtf8(tips[i]));
   }
+}
+
+// Copy takes the selected row as shown and changes nothing; paste types an amount, replacing a
+// running entry's text and keeping its snapshot; the keypad's Insert does neither.
+TEST_P(MainWindowTest, CopiesTheSelectedRowAndPastesAmountsIntoIt) {
+  Open();
+  constexpr auto kCtrl = Qt::ControlModifier, kShift = Qt::ShiftModifier, kPad = Qt::KeypadModifier;
+  QClipboard& clipboard = *QGuiApplication::clipboard();
+  const auto press = [&](const char* text, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    clipboard.setText(QString::fromUtf8(text));
+    Type({{key, modifiers}});
+    return std::array{clipboard.text(), Shown(0), Shown(2)};
+  };
+  using R = std::array<QString, 3>;
+  Type("12");
+  Type({{Qt::Key_Return}, {Qt::Key_3}});
+  EXPECT_EQ(press("x", Qt::Key_C, kCtrl), (R{"3", "3", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_Insert, kCtrl | kPad), (R{"x", "3", "0"}));
+  EXPECT_EQ(press("9", Qt::Key_Insert, kShift | kPad), (R{"9", "3", "0"}));
+  EXPECT_EQ(press("1 234,50 F", Qt::Key_V, kCtrl), (R{"1 234,50 F", "1234,50", "0"}));
+  EXPECT_EQ(press("15 €", Qt::Key_Insert, kShift), (R{"15 €", "1234,50", "0"}));
+  EXPECT_TRUE(window_->Model().EntryActive());
+  EXPECT_EQ(press("", Qt::Key_Escape, {}), (R{"", "12", Amount("1~83")}));
+  Type({{Qt::Key_Tab}});
+  EXPECT_EQ(press("EUR 10.5", Qt::Key_V, kCtrl), (R{"EUR 10.5", "0", "10,5"}));
+  EXPECT_EQ(press("", Qt::Key_Return, {}), (R{"", Amount("68~88"), "10,5"}));
+  Type({{Qt::Key_Tab}});
+  EXPECT_EQ(press("", Qt::Key_Insert, kCtrl), (R{Amount("68~88"), Amount("68~88"), "10,5"}));
 }
 
 TEST_P(MainWindowTest, Commands) {

@@ -4,6 +4,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QTest>
@@ -275,6 +276,29 @@ TEST_P(ZoneEuroWindowTest, ScreenReadersReadTheCurrencyAndTheAmounts) {
   const char* tips[] = {"Fermer Alt+F4", "A propos de...", "Aide sur Tavelmarque  F1"};
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(AccessibleName(window_->imaCommand[i]), QString::fromUtf8(tips[i]));
+}
+
+// The currency row copies its name and takes no paste; an amount row takes an amount in its own
+// currency only; the keypad's Insert neither copies nor pastes.
+TEST_P(ZoneEuroWindowTest, CopiesTheSelectedRowAndPastesAmountsOfItsCurrency) {
+  constexpr auto kCtrl = Qt::ControlModifier, kShift = Qt::ShiftModifier, kPad = Qt::KeypadModifier;
+  QClipboard& clipboard = *QGuiApplication::clipboard();
+  const auto press = [&](const char* text, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    clipboard.setText(QString::fromUtf8(text));
+    QTest::keyClick(window_.get(), key, modifiers);
+    return std::array{clipboard.text(), Shown(0), Shown(1), Shown(2)};
+  };
+  using R = std::array<QString, 4>;
+  const QString lire = QStringLiteral("Lire italienne");
+  EXPECT_EQ(press("x", Qt::Key_C, kCtrl), (R{"Franc français", "Franc français", "0", "0"}));
+  EXPECT_EQ(press("1", Qt::Key_V, kCtrl), (R{"1", "Franc français", "0", "0"}));
+  Press(window_.get(), {Step{Qt::Key_Right}, Step{Qt::Key_Right}, Step{Qt::Key_Tab}});
+  EXPECT_EQ(press("100 F", Qt::Key_V, kCtrl), (R{"100 F", lire, Amount("0~00"), "0"}));
+  EXPECT_EQ(press("2 000 ITL", Qt::Key_Insert, kShift), (R{"2 000 ITL", lire, "2000", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_Insert, kCtrl | kPad), (R{"x", lire, "2000", "0"}));
+  EXPECT_EQ(press("x", Qt::Key_Insert, kCtrl), (R{"2000", lire, "2000", "0"}));
+  Press(window_.get(), {Step{Qt::Key_Tab}});
+  EXPECT_EQ(press("15 €", Qt::Key_V, kCtrl), (R{"15 €", lire, "0", "15"}));
 }
 
 TEST(ZoneEuroLayout, EveryCaptionFitsItsBoxInTheWindowFont) {

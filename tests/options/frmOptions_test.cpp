@@ -145,7 +145,7 @@ TEST_F(OptionsWindowTest, LooksAndReadsAsLaidOut) {
   EXPECT_EQ(window->width(), window->PixelsX(2700));
   EXPECT_FALSE(window->WindowRegion().isEmpty()) << "clipped to its disc";
   EXPECT_TRUE(window->HasFrame());
-  EXPECT_EQ(window->lblOption[0]->Caption(), QStringLiteral("Lancer au démarrage de Windows"));
+  EXPECT_EQ(window->lblOption[0]->Caption(), QStringLiteral("Lancer à l'ouverture de session"));
   EXPECT_EQ(window->lblOption[1]->Caption(), QStringLiteral("Activer l'appoint en Euros"));
   EXPECT_EQ(window->lblAction[0]->BorderStyle(), 1);
   EXPECT_EQ(window->lblAction[1]->BorderStyle(), 1);
@@ -158,6 +158,26 @@ TEST_F(OptionsWindowTest, LooksAndReadsAsLaidOut) {
   EXPECT_EQ(name(window->chkAppoint), window->lblOption[1]->Caption());
   EXPECT_EQ(name(window->lblAction[1]), QStringLiteral("Annuler"));
   EXPECT_EQ(name(window->imaCommand), QStringLiteral("Fermer Alt+F4"));
+}
+
+// A screen reader sees each box as a check box named by its caption, with its state, and can
+// toggle it as Space does.
+TEST_F(OptionsWindowTest, ScreenReadersSeeCheckBoxesTheyCanToggle) {
+  auto window = Open(true);  // no entry: the first box clear, the second ticked
+  for (int i = 0; i < 2; ++i) {
+    platform::CheckBox* box = i == 0 ? window->chkDémarrage : window->chkAppoint;
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(box);
+    EXPECT_EQ(a->role(), QAccessible::CheckBox);
+    EXPECT_EQ(a->text(QAccessible::Name), window->lblOption[i]->Caption());
+    EXPECT_TRUE(a->state().checkable);
+    EXPECT_EQ(a->state().checked, i == 1);
+    EXPECT_EQ(a->state().focused, i == 0);
+    a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(box->Value(), i == 1 ? 0 : 1);
+    EXPECT_EQ(a->state().checked, i == 0);
+  }
+  Press(*window, Qt::Key_Space);  // on the first box, which has the focus
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(window->chkDémarrage)->state().checked);
 }
 
 // Keys and commands, from a window opened on no entry with the change rows shown: the boxes'

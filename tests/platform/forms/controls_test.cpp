@@ -31,7 +31,7 @@ TEST(Label, SwitchingTheBorderLeavesTheTextWhereItWas) {
     label.SetBounds(1320, 480, 975, 615);
     label.SetAlignment(alignment);
     label.SetWordWrap(true);
-    label.SetCaption(QStringLiteral("Lancer au démarrage de Windows"));
+    label.SetCaption(QStringLiteral("Lancer à l'ouverture de session"));
     label.SetBorderStyle(0);
     const QImage without = label.grab().toImage();
     label.SetBorderStyle(1);
@@ -48,7 +48,7 @@ TEST(Label, SwitchingTheBorderLeavesTheTextWhereItWas) {
 TEST(Label, LongCaptionsWrapInsideTheirBox) {
   Form form;
   form.SetFormSize(2700, 2700);
-  for (const char* caption : {"Lancer au démarrage de Windows", "Activer l'appoint en Euros"}) {
+  for (const char* caption : {"Lancer à l'ouverture de session", "Activer l'appoint en Euros"}) {
     Label label(form);
     label.setFont(WindowFont());
     label.SetBounds(1320, 480, 975, 615);
