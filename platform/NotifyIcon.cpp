@@ -29,7 +29,7 @@ bool NotificationArea::Available() const {
 
 bool NotificationArea::Present() const {
   // Qt asks the watcher, and waits for its answer, when it makes its first icon, an XEmbed one
-  // too: without an answer, or nobody owning the watcher's name, there is no area to use.
+  // too: no area counts until the watcher has answered or its name is found to have no owner.
   switch (watcher_->Current()) {
     case StatusNotifierProbe::State::Unknown:
       return false;
