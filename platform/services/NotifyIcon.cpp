@@ -1,11 +1,8 @@
 #include "platform/services/NotifyIcon.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
-#include <QDBusReply>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 
 #include "platform/desktop/Desktop.h"
@@ -13,19 +10,34 @@
 
 namespace platform {
 
-NotificationArea::NotificationArea() = default;
+NotificationArea::NotificationArea()
+    : watcher_(std::make_unique<StatusNotifierProbe>([this] { WatcherAnswered(); })) {}
 NotificationArea::~NotificationArea() = default;
 
 namespace {
 // How often a missing notification area is looked for again: a panel that starts after the
-// program is found within this, and looking costs two short requests.
+// program is found within this, and looking costs a short request.
 constexpr int kPollMilliseconds = 250;
 constexpr int kEagerMs = 15000;
 constexpr int kPatientPollMilliseconds = 2000;
 }  // namespace
 
 bool NotificationArea::Available() const {
-  return Desktop::Current().XEmbedTrayPresent() || StatusNotifierHostPresent();
+  watcher_->Ask();
+  return Present();
+}
+
+bool NotificationArea::Present() const {
+  // Qt asks the watcher, and waits for its answer, when it makes its first icon, an XEmbed one
+  // too: no area counts until the watcher has answered or its name is found to have no owner.
+  switch (watcher_->Current()) {
+    case StatusNotifierProbe::State::Unknown:
+      return false;
+    case StatusNotifierProbe::State::Host:
+      return true;
+    default:
+      return Desktop::Current().XEmbedTrayPresent();
+  }
 }
 
 void NotificationArea::WaitUntilAvailable(int milliseconds, std::function<void(bool)> done) {
@@ -34,25 +46,19 @@ void NotificationArea::WaitUntilAvailable(int milliseconds, std::function<void(b
     return;
   }
   auto* timer = new QTimer(&lifetime_);
-  auto waited = std::make_shared<int>(0);
+  QElapsedTimer waited;
+  waited.start();
   QObject::connect(timer, &QTimer::timeout, timer, [this, timer, waited, milliseconds, done] {
-    *waited += timer->interval();
     const bool present = Available();
-    if (!present && *waited < milliseconds) return;
+    const qint64 left = milliseconds - waited.elapsed();
+    if (!present && left > 0) {
+      timer->setInterval(static_cast<int>(std::min<qint64>(kPollMilliseconds, left)));
+      return;
+    }
     timer->deleteLater();
     done(present);
   });
-  timer->start(kPollMilliseconds);
-}
-
-bool NotificationArea::StatusNotifierHostPresent() {
-  // The same question Qt asks before it chooses a StatusNotifierItem over an XEmbed icon.
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (!bus.isConnected() || bus.interface() == nullptr) return false;
-  const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-  if (!bus.interface()->isServiceRegistered(watcher).value()) return false;
-  QDBusInterface iface(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
-  return iface.property("IsStatusNotifierHostRegistered").toBool();
+  timer->start(std::min(kPollMilliseconds, milliseconds));
 }
 
 std::intptr_t NotificationArea::MouseMessage(int activationReason, bool statusNotifierHost) {
@@ -84,7 +90,8 @@ bool NotificationArea::Shell_NotifyIcon(std::uint32_t message, const NotifyIconD
 void NotificationArea::MakeIconsOrWait() {
   bool waiting = false;
   for (auto& [key, entry] : icons_) waiting = waiting || !entry.icon;
-  if (waiting && Available()) {
+  // Where the watcher is being asked, its answer makes the icons (WatcherAnswered).
+  if (waiting && Available() && !watcher_->Asking()) {
     for (auto& [key, entry] : icons_) MakeIcon(entry);
     waiting = false;
   }
@@ -99,9 +106,25 @@ void NotificationArea::MakeIconsOrWait() {
     poll_ = new QTimer(&lifetime_);
     QObject::connect(poll_, &QTimer::timeout, poll_, [this] { MakeIconsOrWait(); });
     poll_->start(kPollMilliseconds);
-  } else if (poll_->interval() == kPollMilliseconds && ++polls_ * kPollMilliseconds >= kEagerMs) {
+    polling_.start();
+  } else if (poll_->interval() == kPollMilliseconds && polling_.elapsed() >= kEagerMs) {
     // A desktop without one for that long may never have one: look less often.
     poll_->setInterval(kPatientPollMilliseconds);
+  }
+}
+
+void NotificationArea::WatcherAnswered() {
+  // Making the first icon, Qt asks the watcher again and waits for it: right after an answer is
+  // when the watcher is least likely to keep it waiting.
+  bool waiting = false;
+  const bool present = Present();
+  for (auto& [key, entry] : icons_) {
+    if (present) MakeIcon(entry);
+    waiting = waiting || !entry.icon;
+  }
+  if (!waiting) {
+    delete poll_;
+    poll_ = nullptr;
   }
 }
 
@@ -116,7 +139,7 @@ void NotificationArea::MakeIcon(Entry& entry) {
     const std::uint32_t id = data.uID;
     const std::uint32_t callback = data.uCallbackMessage;
     // Qt picks the kind of icon once, when it is made; so is the meaning of its activations.
-    const bool statusNotifier = StatusNotifierHostPresent();
+    const bool statusNotifier = watcher_->Current() == StatusNotifierProbe::State::Host;
     QObject::connect(
         icon.get(), &QSystemTrayIcon::activated, window,
         [window, id, callback, statusNotifier](QSystemTrayIcon::ActivationReason reason) {
@@ -132,7 +155,7 @@ void NotificationArea::MakeIcon(Entry& entry) {
 QSystemTrayIcon* NotificationArea::Icon(const Form* hWnd, std::uint32_t uID) {
   const auto it = icons_.find(Key(hWnd, uID));
   if (it == icons_.end()) return nullptr;
-  if (!it->second.icon && Available()) MakeIcon(it->second);
+  if (!it->second.icon && Available() && !watcher_->Asking()) MakeIcon(it->second);
   return it->second.icon.get();
 }
 

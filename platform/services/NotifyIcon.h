@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QObject>
 #include <QString>
@@ -8,6 +9,8 @@
 #include <map>
 #include <memory>
 #include <utility>
+
+#include "platform/services/StatusNotifierProbe.h"
 
 class QSystemTrayIcon;
 class QTimer;
@@ -49,12 +52,14 @@ class NotificationArea {
   NotificationArea(const NotificationArea&) = delete;
   NotificationArea& operator=(const NotificationArea&) = delete;
 
-  // Whether the desktop shows a notification area right now: a StatusNotifierItem host on the
-  // session bus, or an XEmbed tray on the screen. Asked without Qt, which decides once between
-  // the two and would keep a "none" found before the panel is up.
+  // Whether the desktop shows a notification area: a StatusNotifierItem host on the session bus,
+  // or an XEmbed tray on the screen. Asked without Qt, which decides once between the two and
+  // would keep a "none" found before the panel is up. Never waits: it answers with what the
+  // StatusNotifierItem watcher last said, and asks it again. Until the watcher has answered, or
+  // when it stops answering, there is none (Qt would wait for that watcher to make an icon).
   virtual bool Available() const;
   // Calls `done` with true as soon as a notification area is there (at once if it already is),
-  // or with false when none has come within `milliseconds`.
+  // or with false when none has come within `milliseconds` of wall-clock time.
   void WaitUntilAvailable(int milliseconds, std::function<void(bool)> done);
   // NIM_ADD adds the icon of a record, NIM_DELETE removes the icon with the record's window and
   // identifier. False when there is nothing to do (already there, or not there).
@@ -63,8 +68,6 @@ class NotificationArea {
   // Which mouse message an activation stands for. StatusNotifierItem hosts never report a
   // double-click: their one activation is what a double-click is on an XEmbed tray.
   static std::intptr_t MouseMessage(int activationReason, bool statusNotifierHost);
-  // Whether icons are shown by a StatusNotifierItem host (over D-Bus) rather than an XEmbed tray.
-  static bool StatusNotifierHostPresent();
 
   // The icon added for a window and identifier, if it is in a notification area (made now if
   // one is there and the icon was still to come).
@@ -78,11 +81,15 @@ class NotificationArea {
     std::unique_ptr<QSystemTrayIcon> icon;
   };
   void MakeIcon(Entry& entry);
+  void WatcherAnswered();
+  bool Present() const;
 
   std::map<Key, Entry> icons_;
   QObject lifetime_;        // ends the deferred work of a destroyed area
   QTimer* poll_ = nullptr;  // child of lifetime_; runs while icons wait for a notification area
-  int polls_ = 0;
+  QElapsedTimer polling_;   // since poll_ started
+  // Asking is no change to the area: Available() asks, and stays const.
+  std::unique_ptr<StatusNotifierProbe> watcher_;
 };
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -113,6 +115,54 @@ TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {
     const QString printed = QString::fromUtf8(program.readAllStandardOutput());
     EXPECT_TRUE(output.isEmpty() ? printed.isEmpty() : printed.startsWith(output));
   }
+}
+
+// A panel that owns the StatusNotifierItem watcher's name and never answers, hung or busy at
+// logon: the end-to-end checks' stand-in watcher, stopped, on a session bus of this test's own.
+struct StalledWatcher {
+  StalledWatcher() {
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--session"), QStringLiteral("--nofork"),
+               QStringLiteral("--print-address=1"), QStringLiteral("--address=unix:tmpdir=/tmp")});
+    bus.waitForReadyRead(10000);
+    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
+    watcher.start(QStringLiteral(FAKEWATCHER), {});
+    QByteArray said;
+    stopped =
+        QTest::qWaitFor([&] { return (said += watcher.readAll()).contains("ready\n"); }, 10000) &&
+        ::kill(static_cast<pid_t>(watcher.processId()), SIGSTOP) == 0;
+  }
+  ~StalledWatcher() {
+    for (QProcess* process : {&watcher, &bus}) {
+      process->kill();
+      process->waitForFinished();
+    }
+  }
+  QProcess bus, watcher;
+  bool stopped = false;
+};
+
+TEST(Main, AStalledNotificationAreaCountsAsNoneAndFreezesNothing) {
+  StalledWatcher watcher;
+  ASSERT_TRUE(watcher.stopped) << "a stopped watcher on a private session bus";
+  const platform::Clock clock = clock2026();
+  platform::App app(QStringLiteral("tavelmarque-main-test-stalled"),
+                    {QStringLiteral("t"), QStringLiteral("/Hidden")});
+  platform::HelpViewer help;
+  platform::NotificationArea tray;
+  qint64 longest = 0;  // without running a timer due every 20 ms
+  QElapsedTimer sinceTick;
+  QTimer pulse;
+  pulse.callOnTimeout([&] { longest = qMax(longest, sinceTick.restart()); });
+  pulse.start(20);
+  sinceTick.start();
+  auto window = mMain::Main(app, clock, help, tray, ",", 3000);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->isVisible()) << "the watcher is given its time first";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 4000));
+  QTest::keyClick(window.get(), Qt::Key_R, Qt::AltModifier);
+  EXPECT_TRUE(window->isMinimized()) << "no notification area to hide the window in";
+  EXPECT_LT(longest, 500) << "milliseconds without an event handled";
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # A desktop with no notification area at all, neither an XEmbed tray nor a StatusNotifierItem
 # watcher: the program must stay reachable. A "/Hidden" start shows the window after all, and
 # Alt+R minimises it into the task bar instead of hiding it; from there it comes back and still
-# converts. A StatusNotifierItem watcher without a host counts as no notification area.
+# converts. A StatusNotifierItem watcher without a host, or one never answering, counts as none.
 #
 # usage: tray-none.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # The stand-in watcher is built beside xshot; CTest may name it in FAKEWATCHER.
@@ -132,6 +132,7 @@ check_closes "Alt+F4 ends the program with status 0"
 # A StatusNotifierItem watcher whose host has not come up (a panel still starting, a crashed
 # one) shows no icon either: the program must not count on it.
 e2e_spawn watcher "$FAKEWATCHER" --no-host
+WATCHER_PID=$E2E_LAST_PID
 WATCHER_LOG=$E2E_WORK/logs/watcher.log
 watcher_ready() { grep -q '^ready$' "$WATCHER_LOG"; }
 e2e_wait_for 10 watcher_ready ||
@@ -148,5 +149,25 @@ check_minimises "with a watcher but no host Alt+R minimises the window"
 timeout 10 xdotool windowactivate --sync "$WID" >/dev/null 2>&1
 check_restored "activating it brings the window back"
 check_closes "Alt+F4 ends that program with status 0 too"
+
+# --- A watcher that never answers ----------------------------------------------------------------
+
+# A panel that owns the watcher's name but is hung, or too busy at logon to answer.
+kill -STOP "$WATCHER_PID"
+e2e_new_runtime
+STARTED_MS=$(e2e_now_ms)
+e2e_start_app /Hidden
+APP=$E2E_APP_PID
+WID=$(e2e_find_window 20)
+SHOWN_MS=$(($(e2e_now_ms) - STARTED_MS))
+e2e_check "with a watcher that never answers /Hidden shows the window after 10 s ($SHOWN_MS ms)" \
+  test -n "$WID" -a "$SHOWN_MS" -ge 9500 -a "$SHOWN_MS" -le 15000
+e2e_wait_for 5 e2e_is_active "$WID"
+check_converts "it answers keys: 1 0 0 Enter shows 15.24 euros" stalled-100 "1 0 0 Return" \
+  15.24 15.25 655.96 100 0 0.00
+check_minimises "with a watcher that never answers Alt+R minimises the window"
+timeout 10 xdotool windowactivate --sync "$WID" >/dev/null 2>&1
+check_closes "brought back, Alt+F4 ends it with status 0 as well"
+kill -CONT "$WATCHER_PID"
 
 e2e_finish
