@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -260,6 +264,71 @@ TEST(DesktopEntryWrite, AKilledWriterLeavesTheOldOrTheNewFileWhole) {
     if (name != QStringLiteral("Tavelmarque.desktop")) {
       EXPECT_FALSE(name.endsWith(".desktop")) << name.toStdString();
     }
+  }
+}
+
+// A disk that refuses the new entry part way (full, over quota, over a file size limit) keeps
+// the old entry byte for byte, with nothing beside it, and the write says it failed. Each step
+// runs in a child: a full tmpfs of its own (where the system grants a mount namespace), and
+// always a file size limit with SIGXFSZ ignored.
+enum RefusalResult { kKept, kNoNamespace, kSetUpFailed, kReportedSuccess, kOldChanged, kLeftover };
+
+bool MountFullTmpfs(const QString& folder) {
+  const uid_t uid = ::geteuid();
+  const gid_t gid = ::getegid();
+  if (::unshare(CLONE_NEWNS | (uid == 0 ? 0 : CLONE_NEWUSER)) != 0) return false;
+  if (uid != 0) {
+    const auto put = [](const char* file, const QByteArray& text) {
+      QFile f(QString::fromLatin1(file));
+      return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+    };
+    if (!put("/proc/self/setgroups", "deny") ||
+        !put("/proc/self/uid_map", "0 " + QByteArray::number(uid) + " 1") ||
+        !put("/proc/self/gid_map", "0 " + QByteArray::number(gid) + " 1")) {
+      return false;
+    }
+  }
+  return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=4k") == 0;
+}
+
+int ReplaceOnRefusingDisk(const QString& folder, bool tmpfs) {
+  if (tmpfs && !MountFullTmpfs(folder)) return kNoNamespace;
+  const QString path = folder + QStringLiteral("/autostart/Tavelmarque.desktop");
+  if (!WriteDesktopEntry(path, Sample(QStringLiteral("old")))) return kSetUpFailed;
+  const QByteArray old = Bytes(path);
+  if (tmpfs) {
+    QFile filler(folder + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return kSetUpFailed;
+    while (filler.write(QByteArray(512, 'f')) == 512) {
+    }
+  } else {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64, 64};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return kSetUpFailed;
+  }
+  if (WriteDesktopEntry(path, Sample(QString(300, QLatin1Char('n'))))) return kReportedSuccess;
+  if (Bytes(path) != old) return kOldChanged;
+  const QStringList left = QDir(QFileInfo(path).path())
+                               .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+  return left == QStringList{QStringLiteral("Tavelmarque.desktop")} ? kKept : kLeftover;
+}
+
+TEST(DesktopEntryWrite, ADiskThatRefusesTheNewEntryKeepsTheOldOne) {
+  const char* what[] = {"kept",
+                        "no namespace",
+                        "set-up failed",
+                        "reported success",
+                        "old entry changed",
+                        "temporary left behind"};
+  for (const bool tmpfs : {true, false}) {
+    SCOPED_TRACE(tmpfs ? "full tmpfs" : "file size limit");
+    QTemporaryDir dir;
+    const int result = RunBounded([&] { return ReplaceOnRefusingDisk(dir.path(), tmpfs); }, 20s);
+    // Without a namespace the file size limit below stands in for the full disk.
+    if (tmpfs && result == kNoNamespace) continue;
+    ASSERT_GE(result, 0) << "timed out or killed";
+    EXPECT_EQ(result, kKept) << what[result];
   }
 }
 
