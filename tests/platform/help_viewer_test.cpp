@@ -54,7 +54,6 @@ TEST(HelpViewer, WhatIsNoRegularFileIsToldUnreadableAtOnce) {
   const QString large = dir.filePath(QStringLiteral("large.hlp"));
   QFile file(large);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(platform::HelpViewer::kMaxSize + 1));
-  file.close();
   platform::HelpViewer help;
   for (const QString& path : {pipe, folder, device, large}) {
     help.Show(path);
@@ -63,14 +62,12 @@ TEST(HelpViewer, WhatIsNoRegularFileIsToldUnreadableAtOnce) {
   }
 }
 
-// A link never loads what it names into the help: an anchor scrolls, a web or mail link goes to
-// the desktop, a file stays where it is.
+// A click on a link never loads what it names into the help; web and mail links go out.
 TEST(HelpViewer, LinksLeaveTheHelpInPlace) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("Tavelmarque.hlp"));
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  // Each link's text is the end of its address.
   file.write(
       "<p>help</p><p><a href='#end'>[#end]</a> <a href='file:///etc/passwd'>[sswd]</a> "
       "<a href='other.hlp'>[.hlp]</a> <a href='https://example.org/'>[org/]</a> "
@@ -79,7 +76,6 @@ TEST(HelpViewer, LinksLeaveTheHelpInPlace) {
   QList<QUrl> opened;
   platform::HelpViewer help([&](const QUrl& url) { opened << url; });
   help.Show(path);
-  // Each link in turn, clicked as a user does.
   for (const char* link : {"#end", "file:///etc/passwd", "other.hlp", "https://example.org/",
                            "mailto:x@example.org"}) {
     QTextBrowser* browser = help.Window();
