@@ -273,7 +273,7 @@ bool MountFullTmpfs(const QString& folder) {
   const QByteArray uid = QByteArray::number(::geteuid()), gid = QByteArray::number(::getegid());
   if (::unshare(CLONE_NEWNS | (::geteuid() == 0 ? 0 : CLONE_NEWUSER)) != 0) return false;
   if (::geteuid() != 0) {
-    for (const auto& [file, text] : {std::pair{"setgroups", "deny"},
+    for (const auto& [file, text] : {std::pair<const char*, QByteArray>{"setgroups", "deny"},
                                      {"uid_map", "0 " + uid + " 1"},
                                      {"gid_map", "0 " + gid + " 1"}}) {
       QFile f(QStringLiteral("/proc/self/") + QLatin1String(file));
