@@ -108,8 +108,6 @@ QStringList App::LockFolders(const LockPlaces& places) {
 
 App::App(const QString& lockName, const QStringList& arguments, const LockPlaces& places)
     : busName_(BusNameFor(lockName)), command_(arguments.mid(1).join(QLatin1Char(' '))) {
-  // The bus's answer travels while the lock is taken and the program starts.
-  bus_ = std::make_unique<SessionBusName>(busName_.toLatin1());
   const QString file = lockName + QStringLiteral(".lock");
   // Whether the lock in `folder` settles it. A folder that takes no lock file (full, read-only)
   // gives way to the next one; the temporary folder is made only then.
@@ -134,7 +132,13 @@ App::App(const QString& lockName, const QStringList& arguments, const LockPlaces
     lockFile_ = path;
     return true;
   };
-  if (settled(RuntimeFolder(places.runtime)) || settled(TempFolder(places.tempRoot))) return;
+  const bool decided =
+      settled(RuntimeFolder(places.runtime)) || settled(TempFolder(places.tempRoot));
+  // Asked only when the lock leaves it open: a start that the lock already turned away must not
+  // take the name, even for a moment, from a first instance whose request is on its way. The
+  // answer travels while the program starts.
+  if (!lockHeld_) bus_ = std::make_unique<SessionBusName>(busName_.toLatin1());
+  if (decided) return;
   lockProblem_ = QStringLiteral(
                      "no folder of this user's own could hold the instance lock (%1 is missing "
                      "or not private, and %2 refused one): the program runs without it")
@@ -144,8 +148,11 @@ App::App(const QString& lockName, const QStringList& arguments, const LockPlaces
 
 App::~App() {
   // The file stays: removing it would let a start that opened it just before lock a file that
-  // no longer has a name, beside one that locks a new file.
-  if (lockFd_ >= 0) ::close(lockFd_);
+  // no longer has a name, beside one that locks a new file. It is emptied while still locked, so
+  // that it names no one once its holder is gone.
+  if (lockFd_ < 0) return;
+  [[maybe_unused]] const int emptied = ::ftruncate(lockFd_, 0);
+  ::close(lockFd_);
 }
 
 bool App::PrevInstance() const {
