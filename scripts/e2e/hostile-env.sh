@@ -74,7 +74,7 @@ new_case() {
   chown -R "$owner:$owner" "$CASE/home" "$CASE/runtime"
   # The lock's folders follow the user id, here under a root of the case's own.
   USER_LOCKS=$CASE/lock-root/run/user/$owner
-  mkdir -p -m 755 "$CASE/lock-root/run/user" "$CASE/lock-root/tmp"
+  mkdir -p "$CASE/lock-root/run/user" "$CASE/lock-root/tmp"
   mkdir -m 700 "$USER_LOCKS"
   chown "$owner:$owner" "$USER_LOCKS"
   chmod 1777 "$CASE/lock-root/tmp"
