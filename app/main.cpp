@@ -5,6 +5,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/mMain.h"
 #include "platform/desktop/DisplayCheck.h"
+#include "platform/services/DocumentLauncher.h"
 #include "shell/Skin.h"
 
 int main(int argc, char* argv[]) {
@@ -20,12 +21,9 @@ int main(int argc, char* argv[]) {
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   // The instance lock is taken before any connection to the display, so that a second start
-  // ends without touching the screen at all.
+  // ends without touching the screen at all; the session bus is asked at the same time.
   platform::App app(QStringLiteral("Tavelmarque"), arguments);
-  if (app.PrevInstance()) return 0;
-  if (!app.LockProblem().isEmpty()) {
-    std::fprintf(stderr, "Tavelmarque: %s\n", qPrintable(app.LockProblem()));
-  }
+  if (app.LockHeldByAnother()) return 0;
   // Qt aborts, leaving a core dump, where it reaches no display: the reason is told instead.
   if (const QString problem = platform::WhyNoDisplay(arguments); !problem.isEmpty()) {
     std::fprintf(stderr, "Tavelmarque cannot start: %s.\n", qPrintable(problem));
@@ -33,13 +31,22 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication application(argc, argv);
+  // The bus's answer came while the toolkit started: no window shows before it.
+  if (app.PrevInstance()) return 0;
+  if (!app.LockProblem().isEmpty()) {
+    std::fprintf(stderr, "Tavelmarque: %s\n", qPrintable(app.LockProblem()));
+  }
   // The main window may be hidden with only the notification-area icon left: closing some other
   // window must not end the program. Unloading the main window does.
   QApplication::setQuitOnLastWindowClosed(false);
   QApplication::setWindowIcon(skin::ApplicationIcon());
 
   platform::Clock clock;
-  platform::HelpViewer help;
+  platform::XdgOpenLauncher launcher;
+  // A web or mail link in the help opens in the desktop's browser or mail program.
+  platform::HelpViewer help([&launcher](const QUrl& link) {
+    launcher.Open(link.toString(QUrl::FullyEncoded), QString(), QString(), QString(), false);
+  });
   platform::NotificationArea tray;
   auto window = mMain::Main(app, clock, help, tray, QLocale::system().decimalPoint().toStdString());
   if (!window) return 0;

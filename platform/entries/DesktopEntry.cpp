@@ -8,11 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <cerrno>
 #include <optional>
 
+#include "platform/entries/AtomicFile.h"
 #include "platform/entries/DesktopExec.h"
 
 namespace platform {
@@ -256,11 +256,7 @@ bool WriteDesktopEntry(const QString& path, const DesktopEntry& entry) {
 
   const std::optional<QStringList> made = MakeFolders(file.absolutePath());
   if (!made) return false;
-  QSaveFile save(path);
-  if (save.open(QIODevice::WriteOnly) && save.write(*text) == text->size() && save.commit()) {
-    return true;
-  }
-  save.cancelWriting();
+  if (WriteFileAtomically(path, *text)) return true;
   for (qsizetype i = made->size() - 1; i >= 0; --i) QDir().rmdir(made->at(i));
   return false;
 }

@@ -44,31 +44,39 @@ pid_t Spawn(const QString& program, const QStringList& arguments, const QString&
   const QByteArray folder = QFile::encodeName(directory);
 
   posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
+  if (posix_spawn_file_actions_init(&actions) != 0) return -1;
   // The opened program reads nothing of ours and inherits no descriptor beyond the standard
-  // output and error.
-  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-  if (!folder.isEmpty()) posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
+  // output and error. A step that cannot be recorded (no memory) would start it with our
+  // descriptors or in the wrong folder: it is not started at all.
+  bool prepared =
+      posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0) == 0 &&
+      posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1) == 0;
+  if (prepared && !folder.isEmpty()) {
+    prepared = posix_spawn_file_actions_addchdir_np(&actions, folder.constData()) == 0;
+  }
 
   posix_spawnattr_t attributes;
-  posix_spawnattr_init(&attributes);
+  if (posix_spawnattr_init(&attributes) != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    return -1;
+  }
   sigset_t noSignals;
   sigemptyset(&noSignals);
-  posix_spawnattr_setsigmask(&attributes, &noSignals);
   // Signals ignored here would stay ignored in the child across exec.
   sigset_t defaults;
   sigemptyset(&defaults);
   for (int sig : {SIGPIPE, SIGCHLD, SIGHUP, SIGINT, SIGQUIT, SIGTERM}) {
     sigaddset(&defaults, sig);
   }
-  posix_spawnattr_setsigdefault(&attributes, &defaults);
-  posix_spawnattr_setflags(
-      &attributes,
-      static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID));
+  prepared = prepared && posix_spawnattr_setsigmask(&attributes, &noSignals) == 0 &&
+             posix_spawnattr_setsigdefault(&attributes, &defaults) == 0 &&
+             posix_spawnattr_setflags(
+                 &attributes, static_cast<short>(POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF |
+                                                 POSIX_SPAWN_SETSID)) == 0;
 
   pid_t pid = -1;
-  const int error = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+  const int error =
+      prepared ? posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ) : -1;
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   return error == 0 ? pid : -1;

@@ -16,16 +16,27 @@ void HelpViewer::Show(const QString& helpFile) {
     browser_ = new QTextBrowser;
     browser_->setWindowTitle(QStringLiteral("Aide de Tavelmarque"));
     browser_->setReadOnly(true);
+    // A link never replaces the help with what it names: a file or page shown here could be
+    // anything, and the viewer has no way back.
+    browser_->setOpenLinks(false);
     browser_->setOpenExternalLinks(false);
+    QObject::connect(browser_, &QTextBrowser::anchorClicked, browser_,
+                     [this](const QUrl& link) { FollowLink(link); });
     browser_->resize(520, 480);
   }
   QFile file(helpFile);
   // Only a regular file is read: opening a named pipe would wait for a writer for ever, and a
   // device may give bytes without end.
+  QByteArray html;
+  bool read = false;
   if (QFileInfo(helpFile).isFile() && file.open(QIODevice::ReadOnly)) {
-    // The file is read as HTML whatever its extension; links inside it resolve beside it.
+    html = file.read(kMaxSize + 1);  // one byte more tells a file too large
+    read = file.error() == QFileDevice::NoError && html.size() <= kMaxSize;
+  }
+  if (read) {
+    // The file is read as HTML whatever its extension; its pictures are found beside it.
     browser_->setSearchPaths({QFileInfo(helpFile).absolutePath()});
-    browser_->setHtml(QString::fromUtf8(file.readAll()));
+    browser_->setHtml(QString::fromUtf8(html));
   } else {
     browser_->setPlainText(
         QStringLiteral("Le fichier d'aide « %1 » est introuvable ou illisible.").arg(helpFile));
@@ -41,6 +52,17 @@ void HelpViewer::Show(const QString& helpFile) {
   browser_->show();
   browser_->raise();
   browser_->activateWindow();
+}
+
+void HelpViewer::FollowLink(const QUrl& link) {
+  if (link.scheme().isEmpty() && link.path().isEmpty() && link.hasFragment()) {
+    browser_->scrollToAnchor(link.fragment());
+    return;
+  }
+  const QString scheme = link.scheme().toLower();
+  const bool outside = scheme == QLatin1String("http") || scheme == QLatin1String("https") ||
+                       scheme == QLatin1String("mailto");
+  if (outside && openLink_) openLink_(link);
 }
 
 }  // namespace platform

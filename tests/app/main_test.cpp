@@ -107,7 +107,7 @@ TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {
   for (const auto& [command, output] : cases) {
     QProcess program;
     QProcessEnvironment environment;  // no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM
-    environment.insert("XDG_RUNTIME_DIR", qEnvironmentVariable("XDG_RUNTIME_DIR"));  // the lock's
+    environment.insert("TAVELMARQUE_LOCK_ROOT", qEnvironmentVariable("TAVELMARQUE_LOCK_ROOT"));
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TAVELMARQUE_BINARY), command.split(u' '));
     ASSERT_TRUE(program.waitForFinished(20000));

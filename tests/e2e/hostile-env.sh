@@ -72,9 +72,16 @@ new_case() {
   local owner=0
   [ "$C_USER" = root ] || owner=$C_USER
   chown -R "$owner:$owner" "$CASE/home" "$CASE/runtime"
+  # The lock's folders follow the user id, here under a root of the case's own.
+  USER_LOCKS=$CASE/lock-root/run/user/$owner
+  mkdir -p "$CASE/lock-root/run/user" "$CASE/lock-root/tmp"
+  mkdir -m 700 "$USER_LOCKS"
+  chown "$owner:$owner" "$USER_LOCKS"
+  chmod 1777 "$CASE/lock-root/tmp"
   C_SET=([HOME]=$CASE/home [XDG_CONFIG_HOME]=$CASE/home/.config
     [XDG_DATA_HOME]=$CASE/home/.local/share [XDG_CACHE_HOME]=$CASE/home/.cache
-    [XDG_RUNTIME_DIR]=$CASE/runtime [TMPDIR]=$CASE/tmp [LANG]=C.UTF-8 [LC_ALL]=C.UTF-8)
+    [XDG_RUNTIME_DIR]=$CASE/runtime [TMPDIR]=$CASE/tmp [LANG]=C.UTF-8 [LC_ALL]=C.UTF-8
+    [TAVELMARQUE_LOCK_ROOT]=$CASE/lock-root)
   [ "$C_USER" = root ] || C_SET[XAUTHORITY]=$BASE/xauth-user
 }
 
@@ -205,15 +212,20 @@ help_answers() {
 }
 
 lock_in_temp_folder() {
-  local name=$1 lock=$CASE/tmp/tavelmarque-$C_USER/Tavelmarque.lock
+  local name=$1 lock=$CASE/lock-root/tmp/tavelmarque-$C_USER/Tavelmarque.lock
   e2e_check "$name: the instance lock lies in the user's own temporary folder" test -f "$lock"
+}
+
+lock_in_users_folder() {
+  e2e_check "$1: the instance lock lies in the user's runtime folder, whatever the variables say" \
+    test -f "$USER_LOCKS/Tavelmarque.lock"
 }
 
 lock_not_in_foreign_runtime() {
   local name=$1
   e2e_check "$name: no lock is left in a runtime folder that is not the user's" \
     test ! -e "$CASE/foreign/Tavelmarque.lock"
-  lock_in_temp_folder "$name"
+  lock_in_users_folder "$name"
   # The lock still keeps a second start out.
   start_program "second-$CASE_NUMBER"
   if e2e_wait_exit "$PID" 10 && [ "$E2E_EXIT_STATUS" -eq 0 ] && [ ! -s "$LOG" ]; then
@@ -230,7 +242,7 @@ another_users_lock_kept() {
   e2e_check "$name: standard error says that other instances cannot be detected" \
     grep -q 'instance lock' "$APP_LOG"
   e2e_check_eq "$name: the other user's lock is left as it was" "$OTHER_LOCK" \
-    "$(cat "$CASE/tmp/tavelmarque-$USER_ID/Tavelmarque.lock")"
+    "$(cat "$CASE/lock-root/tmp/tavelmarque-$USER_ID/Tavelmarque.lock")"
 }
 
 nothing_made_relative() {
@@ -252,7 +264,7 @@ case_home_read_only() {
   unset_var XDG_CACHE_HOME
   C_CHECK=converts_with_point
 }
-case_runtime_unset() { new_case "$USER_ID"; unset_var XDG_RUNTIME_DIR; C_CHECK=lock_in_temp_folder; }
+case_runtime_unset() { new_case "$USER_ID"; unset_var XDG_RUNTIME_DIR; C_CHECK=lock_in_users_folder; }
 case_runtime_foreign() {
   new_case "$USER_ID"
   # Anyone may write there, and it is not the user's: the lock must not go there.
@@ -266,13 +278,15 @@ case_runtime_full() {
     echo "# skipped: no mount namespace may be made here (unshare -m needs CAP_SYS_ADMIN)"
     return 1
   fi
-  # One page and two inodes (the root and one file that fills the page): nothing more fits.
+  # The user's own runtime folder, full (one page and two inodes: the root and one file that
+  # fills the page): the lock goes to the temporary folder.
+  C_SET[XDG_RUNTIME_DIR]=$USER_LOCKS
   # shellcheck disable=SC2016 # the script's own arguments
   C_WRAP=(unshare -m --propagation private sh -c
     'mount -t tmpfs -o size=4k,nr_inodes=2,mode=0700,uid=$1,gid=$1 full "$2" &&
      dd if=/dev/zero of="$2/fill" bs=4096 count=2 2>/dev/null; chown "$1" "$2/fill"
      [ ! -e "$2/probe" ] && ! touch "$2/probe" 2>/dev/null || exit 3
-     shift 2; exec "$@"' full "$USER_ID" "$CASE/runtime")
+     shift 2; exec "$@"' full "$USER_ID" "$USER_LOCKS")
   C_CHECK=lock_in_temp_folder
 }
 case_config_relative() { new_case root; C_SET[XDG_CONFIG_HOME]=relative/config; C_CHECK=nothing_made_relative; }
@@ -329,7 +343,7 @@ lock_of_killed_program() {
   start_program "killed-$CASE_NUMBER"
   px_wait_while_running 20 "$PID" px_main_window_shown || return 1
   { e2e_stop "$PID" KILL; } 2>/dev/null  # without the shell's "Killed" notice
-  [ -s "$CASE/runtime/Tavelmarque.lock" ]
+  [ -s "$USER_LOCKS/Tavelmarque.lock" ]
 }
 case_lock_dead() {
   new_case root
@@ -340,19 +354,20 @@ case_lock_pid_reused() {
   new_case root
   lock_of_killed_program || { e2e_fail "lock naming another program: set-up"; return 1; }
   # The pid now names a live process of another program (this shell).
-  sed -i "1s/.*/$$/" "$CASE/runtime/Tavelmarque.lock"
+  sed -i "1s/.*/$$/" "$USER_LOCKS/Tavelmarque.lock"
   C_CHECK=converts_with_point
 }
 case_lock_other_user() {
   new_case "$USER_ID"
   unset_var XDG_RUNTIME_DIR
+  rmdir "$USER_LOCKS"
   # Another user takes the folder name first, with a lock naming a live program of its own
   # called Tavelmarque, in a folder that anyone may write to.
   mkdir -m 755 "$CASE/other"
   cp /bin/sleep "$CASE/other/Tavelmarque"
   e2e_spawn "other-user" setpriv --reuid="$OTHER_ID" --regid="$OTHER_ID" --clear-groups -- \
     "$CASE/other/Tavelmarque" 300
-  local folder=$CASE/tmp/tavelmarque-$USER_ID
+  local folder=$CASE/lock-root/tmp/tavelmarque-$USER_ID
   as "$OTHER_ID" mkdir -m 777 "$folder"
   OTHER_LOCK="$E2E_LAST_PID
 Tavelmarque

@@ -44,6 +44,11 @@ export XDG_RUNTIME_DIR=$E2E_WORK/runtime
 export XAUTHORITY=$E2E_WORK/Xauthority
 mkdir -p "$HOME" "$XDG_CONFIG_HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# The instance lock's folders (run/user/UID, tmp) moved under the work folder, away from the caller's.
+export TAVELMARQUE_LOCK_ROOT=$E2E_WORK/lock-root
+E2E_LOCK_FOLDER=$TAVELMARQUE_LOCK_ROOT/run/user/$(id -u)
+mkdir -p "$TAVELMARQUE_LOCK_ROOT/run/user" && mkdir -m 700 "$E2E_LOCK_FOLDER"
+mkdir -m 1777 "$TAVELMARQUE_LOCK_ROOT/tmp"
 
 # ---------------------------------------------------------------------------------------------
 # Assertions

@@ -67,7 +67,8 @@ int main(int argc, char** argv) {
   QTemporaryDir home;
   if (!home.isValid()) return 2;
   const QByteArray root = QFile::encodeName(home.path());
-  for (const char* sub : {"runtime", "config", "data", "cache"}) QDir(home.path()).mkpath(sub);
+  for (const char* sub : {"runtime", "config", "data", "cache", "tmp"})
+    QDir(home.path()).mkpath(sub);
   // Qt wants the runtime folder to be the user's alone, as a session's is.
   QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
                         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -77,6 +78,9 @@ int main(int argc, char** argv) {
   setenv("XDG_DATA_HOME", (root + "/data").constData(), 1);
   setenv("XDG_CACHE_HOME", (root + "/cache").constData(), 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Instance locks of this run's own, and no session bus: other runs are neither seen nor touched.
+  setenv("TAVELMARQUE_LOCK_ROOT", root.constData(), 1);
+  setenv("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + root + "/no-bus").constData(), 1);
 
   QApplication application(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -260,6 +264,53 @@ TEST(DesktopEntryWrite, AKilledWriterLeavesTheOldOrTheNewFileWhole) {
     if (name != QStringLiteral("Tavelmarque.desktop")) {
       EXPECT_FALSE(name.endsWith(".desktop")) << name.toStdString();
     }
+  }
+}
+
+// A disk that refuses the new entry keeps the old one, alone, and the write says it failed: a full
+// tmpfs in a child's own mount namespace, and always a file size limit with SIGXFSZ ignored.
+bool MountFullTmpfs(const QString& folder) {
+  const QByteArray uid = QByteArray::number(::geteuid()), gid = QByteArray::number(::getegid());
+  if (::unshare(CLONE_NEWNS | (::geteuid() == 0 ? 0 : CLONE_NEWUSER)) != 0) return false;
+  if (::geteuid() != 0) {
+    for (const auto& [file, text] : {std::pair<const char*, QByteArray>{"setgroups", "deny"},
+                                     {"uid_map", "0 " + uid + " 1"},
+                                     {"gid_map", "0 " + gid + " 1"}}) {
+      QFile f(QStringLiteral("/proc/self/") + QLatin1String(file));
+      if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) return false;
+    }
+  }
+  return ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+         ::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=4k") == 0;
+}
+
+TEST(DesktopEntryWrite, ADiskThatRefusesTheNewEntryKeepsTheOldOne) {
+  for (const bool tmpfs : {true, false}) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("autostart/Tavelmarque.desktop"));
+    const int result = RunBounded(
+        [&] {
+          if (tmpfs && !MountFullTmpfs(dir.path())) return 1;
+          if (!WriteDesktopEntry(path, Sample(QStringLiteral("old")))) return 2;
+          const QByteArray old = Bytes(path);
+          QFile filler(dir.filePath(QStringLiteral("filler")));
+          const rlimit limit{64, 64};
+          ::signal(SIGXFSZ, SIG_IGN);
+          if (tmpfs ? !filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)
+                    : ::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return 2;
+          }
+          while (tmpfs && filler.write(QByteArray(512, 'f')) == 512) {
+          }
+          if (WriteDesktopEntry(path, Sample(QString(300, QLatin1Char('n'))))) return 3;
+          if (Bytes(path) != old) return 4;
+          return QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size() == 1 ? 0
+                                                                                                : 5;
+        },
+        20s);
+    if (tmpfs && result == 1) continue;  // the file size limit stands in for the full disk
+    EXPECT_EQ(result, 0) << (tmpfs ? "full tmpfs" : "file size limit")
+                         << " (2: set-up, 3: success told, 4: old entry changed, 5: leftover)";
   }
 }
 

@@ -1,15 +1,20 @@
 #include "platform/services/App.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLockFile>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <functional>
+#include <memory>
 
 #include "platform/forms/Twips.h"
 #include "support/ChildProcess.h"
@@ -78,7 +83,6 @@ bool GiveToNobody(const QString& path) {
 // or put a link or a folder at its name, and keep the program from starting.
 TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
   QTemporaryDir dir;
-  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(dir.path()));
   const QString temp = dir.filePath(QStringLiteral("tavelmarque-%1").arg(::geteuid()));
   const QString runtime = dir.filePath(QStringLiteral("runtime"));
   const QString other = dir.filePath(QStringLiteral("other"));
@@ -86,7 +90,7 @@ TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
   const bool root = ::geteuid() == 0;  // only root can give a folder away
   struct Case {
     const char* what;
-    QByteArray runtimeVariable;  // null: unset
+    QByteArray runtimeVariable;  // null: none
     std::function<bool()> make;  // makes the runtime folder or the temporary one
     QStringList expected;
   } cases[] = {
@@ -139,16 +143,16 @@ TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
       QDir(path).removeRecursively();
     }
     ASSERT_TRUE(c.make());
-    const ScopedVariable variable("XDG_RUNTIME_DIR", c.runtimeVariable);
-    EXPECT_EQ(App::LockFolders(), c.expected);
+    const platform::LockPlaces places{QFile::decodeName(c.runtimeVariable), dir.path()};
+    EXPECT_EQ(App::LockFolders(places), c.expected);
     if (c.expected.contains(temp)) {
       struct stat info {};
       ASSERT_EQ(::stat(QFile::encodeName(temp).constData(), &info), 0);
       EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
     const QString name = QStringLiteral("tavelmarque-app-test-folders");
-    App first(name, {QStringLiteral("x")});
-    App second(name, {QStringLiteral("x")});
+    App first(name, {QStringLiteral("x")}, places);
+    App second(name, {QStringLiteral("x")}, places);
     EXPECT_FALSE(first.PrevInstance());
     EXPECT_EQ(second.PrevInstance(), !c.expected.isEmpty()) << "the second instance sees the first";
     EXPECT_EQ(first.LockFile().isEmpty(), c.expected.isEmpty());
@@ -164,15 +168,107 @@ TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
 TEST(AppObject, ARuntimeFolderTheUserCannotWriteToGivesWay) {
   if (testing_support::RerunAsNobody()) return;
   QTemporaryDir dir;
-  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(dir.path()));
   const QString runtime = dir.filePath(QStringLiteral("runtime"));
   ASSERT_TRUE(QDir().mkdir(runtime) && Chmod(runtime, 0500));
-  const ScopedVariable variable("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
-  App app(QStringLiteral("tavelmarque-app-test-refused"), {QStringLiteral("x")});
+  App app(QStringLiteral("tavelmarque-app-test-refused"), {QStringLiteral("x")},
+          {runtime, dir.path()});
   EXPECT_FALSE(app.PrevInstance());
   EXPECT_TRUE(app.LockFile().startsWith(dir.filePath(QStringLiteral("tavelmarque-"))))
       << app.LockFile().toStdString();
   Chmod(runtime, 0700);
+}
+
+// Whatever lies at the lock's name, the program starts at once: a regular file is taken over,
+// anything else left exactly as it was, with one line saying the program runs without the lock.
+TEST(AppObject, WhateverLiesAtTheLocksNameNeverKeepsTheProgramOut) {
+  QTemporaryDir dir;
+  const QString folder = dir.filePath(QStringLiteral("runtime"));
+  ASSERT_TRUE(QDir().mkdir(folder) && Chmod(folder, 0700));
+  const QString path = folder + QStringLiteral("/tavelmarque-app-test-bad.lock");
+  const QByteArray name = QFile::encodeName(path);
+  const auto put = [&](const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+  };
+  struct Case {
+    const char* what;
+    std::function<bool()> make;
+    bool takenOver;
+  } cases[] = {
+      {"an empty file", [&] { return put({}); }, true},
+      {"garbage", [&] { return put("\x01\xff garbage\n\n"); }, true},
+      {"a dead holder", [&] { return put("2147483646\nTavelmarque\nhost\n"); }, true},
+      {"a folder", [&] { return QDir().mkdir(path); }, false},
+      {"a dangling link", [&] { return ::symlink("/nonexistent/x", name.constData()) == 0; },
+       false},
+      {"a named pipe", [&] { return ::mkfifo(name.constData(), 0600) == 0; }, false},
+      {"a link to a device", [&] { return ::symlink("/dev/zero", name.constData()) == 0; }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QFile::remove(path);
+    QDir(path).removeRecursively();
+    ASSERT_TRUE(c.make());
+    struct stat before {};
+    ASSERT_EQ(::lstat(name.constData(), &before), 0);
+    const int started = testing_support::RunBounded(
+        [&] {
+          App app(QStringLiteral("tavelmarque-app-test-bad"), {QStringLiteral("x")},
+                  {folder, dir.path()});
+          if (app.PrevInstance()) return 1;
+          if (c.takenOver) return app.LockFile() == path && app.LockProblem().isEmpty() ? 0 : 2;
+          const bool told = app.LockProblem().contains(path) && !app.LockProblem().contains(u'\n');
+          return told && app.LockFile().isEmpty() ? 0 : 3;
+        },
+        std::chrono::seconds(5));
+    EXPECT_EQ(started, 0) << "1: kept out, 2: not taken over, 3: not told, -1: hung";
+    struct stat after {};
+    ASSERT_EQ(::lstat(name.constData(), &after), 0) << "the lock's name is not removed";
+    EXPECT_TRUE(c.takenOver || (after.st_ino == before.st_ino && after.st_mode == before.st_mode));
+  }
+}
+
+// Another session environment (runtime folder, temporary folder, bus) still finds the first.
+TEST(AppObject, ASecondStartInAnotherEnvironmentSeesTheFirst) {
+  const QString name = QStringLiteral("tavelmarque-app-test-environment");
+  App first(name, {QStringLiteral("x")});
+  QTemporaryDir other;
+  const ScopedVariable runtime("XDG_RUNTIME_DIR", QFile::encodeName(other.path()));
+  const ScopedVariable tmpdir("TMPDIR", QFile::encodeName(other.path()));
+  const ScopedVariable bus("DBUS_SESSION_BUS_ADDRESS", QByteArray());
+  App second(name, {QStringLiteral("x")});
+  EXPECT_FALSE(first.PrevInstance());
+  EXPECT_TRUE(second.PrevInstance());
+}
+
+// Where the lock files differ, the bus name settles it and goes with its holder; a bus that
+// hangs leaves it to the lock within half a second.
+TEST(AppObject, TheSessionBusNameKeepsASecondInstanceOut) {
+  QTemporaryDir dir;
+  const QString socket = dir.filePath(QStringLiteral("bus"));
+  QProcess daemon;
+  daemon.start(QStringLiteral("dbus-daemon"),
+               {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                QStringLiteral("--address=unix:path=") + socket});
+  for (int i = 0; i < 500 && !QFileInfo::exists(socket); ++i) QThread::msleep(10);
+  ASSERT_TRUE(QFileInfo::exists(socket)) << "dbus-daemon is needed";
+  const ScopedVariable address("DBUS_SESSION_BUS_ADDRESS",
+                               "unix:path=" + QFile::encodeName(socket));
+  const platform::LockPlaces noLock;  // the bus alone decides
+  const QString name = QStringLiteral("tavelmarque-app-test-bus");
+  auto first = std::make_unique<App>(name, QStringList{QStringLiteral("x")}, noLock);
+  EXPECT_FALSE(first->PrevInstance());
+  EXPECT_TRUE(App(name, {QStringLiteral("x")}, noLock).PrevInstance());
+  first.reset();
+  EXPECT_FALSE(App(name, {QStringLiteral("x")}, noLock).PrevInstance());
+
+  ::kill(static_cast<pid_t>(daemon.processId()), SIGSTOP);  // it hangs
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_FALSE(App(name, {QStringLiteral("x")}, noLock).PrevInstance());
+  EXPECT_LT(clock.elapsed(), 1500);
+  daemon.kill();
+  daemon.waitForFinished();
 }
 
 TEST(AppObject, CommandIsTheArgumentsAfterTheProgramName) {

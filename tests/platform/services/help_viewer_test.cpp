@@ -4,8 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
+#include <QUrl>
 #include <QWindow>
 #include <memory>
 
@@ -47,12 +51,43 @@ TEST(HelpViewer, WhatIsNoRegularFileIsToldUnreadableAtOnce) {
   ASSERT_TRUE(QDir().mkdir(folder));
   const QString device = dir.filePath(QStringLiteral("device.hlp"));
   ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), device));
+  const QString large = dir.filePath(QStringLiteral("large.hlp"));
+  QFile file(large);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(platform::HelpViewer::kMaxSize + 1));
   platform::HelpViewer help;
-  for (const QString& path : {pipe, folder, device}) {
+  for (const QString& path : {pipe, folder, device, large}) {
     help.Show(path);
     EXPECT_TRUE(help.Window()->toPlainText().contains(QStringLiteral("illisible")))
         << path.toStdString();
   }
+}
+
+// A click on a link never loads what it names into the help; web and mail links go out.
+TEST(HelpViewer, LinksLeaveTheHelpInPlace) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("Tavelmarque.hlp"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(
+      "<p>help</p><p><a href='#end'>[#end]</a> <a href='file:///etc/passwd'>[sswd]</a> "
+      "<a href='other.hlp'>[.hlp]</a> <a href='https://example.org/'>[org/]</a> "
+      "<a href='mailto:x@example.org'>[.org]</a></p><p><a name='end'>end</a></p>");
+  file.close();
+  QList<QUrl> opened;
+  platform::HelpViewer help([&](const QUrl& url) { opened << url; });
+  help.Show(path);
+  for (const char* link : {"#end", "file:///etc/passwd", "other.hlp", "https://example.org/",
+                           "mailto:x@example.org"}) {
+    QTextBrowser* browser = help.Window();
+    QTextCursor at = browser->document()->find(QString::fromLatin1(link).right(4));
+    ASSERT_FALSE(at.isNull()) << link;
+    at.setPosition(at.selectionStart() + 1);
+    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(at).center());
+    EXPECT_TRUE(browser->toPlainText().startsWith(QStringLiteral("help"))) << link;
+    EXPECT_TRUE(browser->source().isEmpty()) << link;
+  }
+  EXPECT_EQ(opened, (QList<QUrl>{QUrl(QStringLiteral("https://example.org/")),
+                                 QUrl(QStringLiteral("mailto:x@example.org"))}));
 }
 
 }  // namespace
