@@ -53,6 +53,20 @@ TEST(HIDPI_SUITE, PicturesComeAtTwiceTheDensityAndTheSameSize) {
   EXPECT_DOUBLE_EQ(icon.devicePixelRatio(), 1.0);
 }
 
+// Pictures are shared, kept (the icons) or read where they lie (the notes): drawing on one
+// window's copy must leave the next window's whole, at either density.
+TEST(HIDPI_SUITE, DrawingOnAPictureLeavesTheNextOneWhole) {
+  for (const char* path : {":/pictures/close.png", ":/pictures/note10.ppm"}) {
+    for (double ratio : {1.0, 2.0}) {
+      QPixmap drawn = skin::LoadPicture(path, ratio);
+      const QImage before = drawn.toImage();
+      QPainter(&drawn).fillRect(QRect(0, 0, 4, 4), Qt::magenta);
+      ASSERT_NE(drawn.toImage(), before) << path;
+      EXPECT_EQ(skin::LoadPicture(path, ratio).toImage(), before) << path << " at " << ratio;
+    }
+  }
+}
+
 // The 2x note is the same drawing as the 1x one, with detail of its own: the 1x note enlarged
 // would repeat each pixel over a 2 x 2 block (or blur it across the block's neighbours).
 TEST(HIDPI_SUITE, TheDenseBanknoteIsDrawnNotEnlarged) {
