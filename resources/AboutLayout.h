@@ -8,7 +8,7 @@
 // underlined links, over the pale 500-euro note.
 namespace resources::about_window {
 
-inline constexpr FormLayout kForm{"A propos de...", 2700, 2700, ":/pictures/note500.png"};
+inline constexpr FormLayout kForm{"A propos de...", 2700, 2700, ":/pictures/note500.ppm"};
 
 inline constexpr std::uint32_t kWindowText = 0x80000008;
 

@@ -7,7 +7,7 @@
 // The converter's main window: four rows over the 10-euro note, six commands down the left rim.
 namespace resources::main_window {
 
-inline constexpr FormLayout kForm{"Tavelmarque", 2700, 2700, ":/pictures/note10.png"};
+inline constexpr FormLayout kForm{"Tavelmarque", 2700, 2700, ":/pictures/note10.ppm"};
 
 inline constexpr std::array<LabelLayout, 4> kLblEti{{
     {960, 360, 1212, 228, "prix en francs", false, kHighlightColour, true},

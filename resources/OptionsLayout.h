@@ -9,7 +9,7 @@
 namespace resources::options_window {
 
 // The title is never drawn, but window lists and screen readers announce it.
-inline constexpr FormLayout kForm{"Options", 2700, 2700, ":/pictures/note20.png"};
+inline constexpr FormLayout kForm{"Options", 2700, 2700, ":/pictures/note20.ppm"};
 
 // In the focus order: the start-up option first, then the change option.
 inline constexpr CheckBoxLayout kChkDémarrage{960, 600, 145, 200};

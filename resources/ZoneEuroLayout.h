@@ -9,7 +9,7 @@
 // close at the top of the left rim, help and about at its foot.
 namespace resources::zone_euro_window {
 
-inline constexpr FormLayout kForm{"Dorvanta", 2700, 2700, ":/pictures/note100.png"};
+inline constexpr FormLayout kForm{"Dorvanta", 2700, 2700, ":/pictures/note100.ppm"};
 
 // A member of a control array that has gaps, with its index.
 struct IndexedLabel {

@@ -3,28 +3,50 @@
 #include <QFile>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHash>
 #include <QIcon>
 #include <QImageReader>
+#include <utility>
 
 #include "platform/forms/Twips.h"
+#include "shell/RawPicture.h"
 #include "shell/mDrawing.h"
 
 namespace skin {
 
 namespace {
 
-QImage ReadPng(const QString& path) {
-  // Every picture is a PNG: naming the format spares loading every image plugin to guess it.
-  QImageReader reader(path, "png");
-  reader.setAutoDetectImageFormat(false);
-  return reader.read();
-}
-
 // The twice-as-dense version of a picture, "name@2x.png" beside "name.png".
 QString DoubleDensityPath(const QString& path) {
   QString doubled = path;
-  if (doubled.endsWith(QLatin1String(".png"))) doubled.insert(doubled.size() - 4, "@2x");
+  const qsizetype dot = doubled.lastIndexOf(u'.');
+  if (dot > doubled.lastIndexOf(u'/')) doubled.insert(dot, QLatin1String("@2x"));
   return doubled;
+}
+
+QImage ReadPicture(const QString& path, double devicePixelRatio) {
+  // A raw picture is only converted to the screen's format, from where it lies.
+  QImage image = RawPicture(path);
+  if (!image.isNull()) {
+    image = image.convertToFormat(QImage::Format_RGB32);
+  } else {
+    // Naming the format spares loading every image plugin to guess it.
+    QImageReader reader(path, path.sliced(path.lastIndexOf(u'.') + 1).toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    image = reader.read();
+  }
+  if (!image.isNull()) image.setDevicePixelRatio(devicePixelRatio);
+  return image;
+}
+
+// The small pictures (icons, cursors) are decoded once and kept for the program's life, in the
+// screen's format: every pixmap made from one shares its pixels until it is drawn on. A banknote
+// is not kept: it would hold its pixels for good, and read in place it costs little to make again.
+constexpr qsizetype kKeptPictureBytes = 16 * 1024;
+
+QHash<QString, QImage>& KeptPictures() {
+  static QHash<QString, QImage> kept;
+  return kept;
 }
 
 }  // namespace
@@ -35,19 +57,21 @@ QPixmap LoadPicture(const char* path, double devicePixelRatio) {
   const QString plain = QString::fromUtf8(path);
   // Any ratio above 1 (1.25, 1.5, 2...) draws sharper from the 2x picture scaled down than
   // from the 1x one scaled up; at 1 only the small file is read, to keep start-up cheap.
-  if (devicePixelRatio > 1.0) {
-    const QString doubled = DoubleDensityPath(plain);
-    if (doubled != plain && QFile::exists(doubled)) {
-      QImage image = ReadPng(doubled);
-      if (!image.isNull()) {
-        image.setDevicePixelRatio(2.0);
-        return QPixmap::fromImage(std::move(image));
-      }
-    }
+  const bool dense = devicePixelRatio > 1.0;
+  const QString key = dense ? DoubleDensityPath(plain) : plain;
+  QHash<QString, QImage>& kept = KeptPictures();
+  if (const auto found = kept.constFind(key); found != kept.cend()) {
+    return QPixmap::fromImage(*found);
   }
-  QImage image = ReadPng(plain);
-  image.setDevicePixelRatio(1.0);
-  return QPixmap::fromImage(std::move(image));
+  QImage image;
+  if (dense && key != plain && QFile::exists(key)) image = ReadPicture(key, 2.0);
+  if (image.isNull()) image = ReadPicture(plain, 1.0);
+  QPixmap picture = QPixmap::fromImage(std::move(image));
+  if (const QImage pixels = picture.toImage();
+      !pixels.isNull() && pixels.sizeInBytes() <= kKeptPictureBytes) {
+    kept.insert(key, pixels);
+  }
+  return picture;
 }
 
 double PictureDensity() { return qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0; }
@@ -121,7 +145,14 @@ void ClipToEllipse(platform::Form& form) {
       platform::RoundHalfEven(form.Width()) / platform::RoundHalfEven(form.TwipsPerPixelX());
   const int h =
       platform::RoundHalfEven(form.Height()) / platform::RoundHalfEven(form.TwipsPerPixelY());
-  form.SetWindowRegion(QRegion(0, 0, w, h, QRegion::Ellipse));
+  // Every window is the same disc: it is worked out once.
+  static QSize lastSize;
+  static QRegion lastDisc;
+  if (QSize(w, h) != lastSize) {
+    lastDisc = QRegion(0, 0, w, h, QRegion::Ellipse);
+    lastSize = QSize(w, h);
+  }
+  form.SetWindowRegion(lastDisc);
 }
 
 void DrawRim(platform::Form& form) {

@@ -23,6 +23,8 @@ QIcon ApplicationIcon();
 // One of the program's pictures, by resource path, at the density of the screens
 // (PictureDensity): above 1 device pixel per pixel the "@2x" picture is read when there is one,
 // with a device pixel ratio of 2, so that it is drawn at the same size in pixels, only sharper.
+// A PNG picture or a binary PPM one (RawPicture, read in place); the small ones are decoded once
+// and shared by every window that shows them.
 QPixmap LoadPicture(const char* path);
 QPixmap LoadPicture(const char* path, double devicePixelRatio);
 // The highest device pixel ratio of the screens, 1 without an application.

@@ -162,13 +162,22 @@ void Form::SetWindowRegion(const QRegion& region) {
 void Form::SetFrame(const QRegion& region, const QColor& colour, int strokeWidth,
                     int strokeHeight) {
   // What survives shifting the region by a stroke in each direction is its inside; the rest is
-  // the band along its edge.
-  QRegion inside = region;
-  inside &= region.translated(strokeWidth, 0);
-  inside &= region.translated(-strokeWidth, 0);
-  inside &= region.translated(0, strokeHeight);
-  inside &= region.translated(0, -strokeHeight);
-  frameRegion_ = region.subtracted(inside);
+  // the band along its edge. The windows opened one after the other have the same region: the
+  // last band is kept.
+  static QRegion lastRegion;
+  static QRegion lastBand;
+  static QSize lastStroke;
+  if (region != lastRegion || QSize(strokeWidth, strokeHeight) != lastStroke) {
+    QRegion inside = region;
+    inside &= region.translated(strokeWidth, 0);
+    inside &= region.translated(-strokeWidth, 0);
+    inside &= region.translated(0, strokeHeight);
+    inside &= region.translated(0, -strokeHeight);
+    lastBand = region.subtracted(inside);
+    lastRegion = region;
+    lastStroke = QSize(strokeWidth, strokeHeight);
+  }
+  frameRegion_ = lastBand;
   frameColour_ = colour;
   update();
 }
@@ -247,9 +256,25 @@ void Form::paintEvent(QPaintEvent*) {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (!region_.isEmpty()) painter.setClipRegion(region_);
   }
-  painter.fillRect(rect(), palette().color(QPalette::Base));
-  if (!picture_.isNull()) painter.drawPixmap(0, 0, picture_);
-  for (const QRect& band : frameRegion_) painter.fillRect(band, frameColour_);
+  // An opaque picture is all there is to see behind the controls. One smaller than the window
+  // (the pictures are made for 15 twips per pixel) is stretched over it, as the controls are.
+  if (picture_.isNull() || picture_.hasAlphaChannel()) {
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+  }
+  if (!picture_.isNull()) {
+    const QSizeF size = picture_.deviceIndependentSize();
+    if (size.width() >= width() && size.height() >= height()) {
+      painter.drawPixmap(0, 0, picture_);
+    } else {
+      painter.drawPixmap(rect(), picture_);
+    }
+  }
+  if (!frameRegion_.isEmpty()) {
+    // The rim is some hundreds of bands: drawn at once, each costs a little more than its pixels.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(frameColour_);
+    painter.drawRects(frameRegion_.begin(), static_cast<int>(frameRegion_.rectCount()));
+  }
 }
 
 void Form::resizeEvent(QResizeEvent* event) {

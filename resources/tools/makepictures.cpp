@@ -1,7 +1,8 @@
 // makepictures: draws every picture Tavelmarque embeds (banknote backgrounds, the
-// application icon, the small command icons and the link cursor) and writes them as PNG
-// files into one folder, the backgrounds and command icons also at twice the density
-// ("name@2x.png") for high-density screens.
+// application icon, the small command icons and the link cursor) and writes them into one
+// folder, the backgrounds and command icons also at twice the density ("name@2x.png") for
+// high-density screens. The icons are PNG files; of each banknote only the window's square is
+// kept, as raw pixels (binary PPM) that the program uses where they lie, without decoding.
 //
 //   makepictures OUTPUT_FOLDER [--preview PREVIEW_FOLDER]
 //
@@ -1476,8 +1477,6 @@ QImage preview(const Window& window) {
   return image;
 }
 
-// quality 100 stores the pixels without compression: the backgrounds are decoded at every
-// start, and inflating them costs more than reading them.
 bool save(const QImage& picture, const QDir& dir, const QString& name, int quality = -1,
           int scale = 1) {
   // The stored resolution otherwise follows the screen Qt finds, or the lack of one, and
@@ -1487,7 +1486,7 @@ bool save(const QImage& picture, const QDir& dir, const QString& name, int quali
   image.setDotsPerMeterX(3780 * scale);
   image.setDotsPerMeterY(3780 * scale);
   const QString path = dir.filePath(name);
-  if (!image.save(path, "PNG", quality)) {
+  if (!image.save(path, name.endsWith(".ppm") ? "PPM" : "PNG", quality)) {
     std::fprintf(stderr, "makepictures: cannot write %s\n", qPrintable(path));
     return false;
   }
@@ -1511,22 +1510,27 @@ int main(int argc, char** argv) {
 
   bool ok = true;
   const std::vector<std::pair<QString, QImage>> notes = {
-      {"note10.png", note10(1)},
-      {"note100.png", note100(1)},
-      {"note20.png", note20(1)},
-      {"note500.png", note500(1)},
+      {"note10.ppm", note10(1)},
+      {"note100.ppm", note100(1)},
+      {"note20.ppm", note20(1)},
+      {"note500.ppm", note500(1)},
   };
   // The same drawings at twice the density, which the program loads instead on screens
   // with more than one device pixel per pixel (named as Qt's own @2x convention).
   const std::vector<std::pair<QString, QImage>> notes2x = {
-      {"note10@2x.png", note10(2)},
-      {"note100@2x.png", note100(2)},
-      {"note20@2x.png", note20(2)},
-      {"note500@2x.png", note500(2)},
+      {"note10@2x.ppm", note10(2)},
+      {"note100@2x.ppm", note100(2)},
+      {"note20@2x.ppm", note20(2)},
+      {"note500@2x.ppm", note500(2)},
   };
-  for (const auto& [name, image] : notes2x) ok = save(image, out, name, 100, 2) && ok;
+  // Only the window's square of a note is ever drawn.
+  const auto windowSquare = [](const QImage& note, int scale) {
+    return note.copy(0, 0, kWindowSide * scale, kWindowSide * scale);
+  };
+  for (const auto& [name, image] : notes2x)
+    ok = save(windowSquare(image, 2), out, name, -1, 2) && ok;
   for (const auto& [name, image] : notes) {
-    ok = save(image, out, name, 100) && ok;
+    ok = save(windowSquare(image, 1), out, name) && ok;
     const DiscStats s = discStats(image);
     std::printf("%-12s %dx%d  disc luminance: min %.0f, mean %.0f, %.1f%% at or above %.0f\n",
                 qPrintable(name), image.width(), image.height(), s.minimum, s.mean,

@@ -36,8 +36,8 @@ TEST(HIDPI_SUITE, TheScreenHasTheScaleFactor) {
 
 TEST(HIDPI_SUITE, PicturesComeAtTwiceTheDensityAndTheSameSize) {
   for (const char* path :
-       {":/pictures/note10.png", ":/pictures/note20.png", ":/pictures/note100.png",
-        ":/pictures/note500.png", ":/pictures/close.png", ":/pictures/focus.png"}) {
+       {":/pictures/note10.ppm", ":/pictures/note20.ppm", ":/pictures/note100.ppm",
+        ":/pictures/note500.ppm", ":/pictures/close.png", ":/pictures/focus.png"}) {
     const QPixmap plain = skin::LoadPicture(path, 1.0);
     const QPixmap dense = skin::LoadPicture(path);
     ASSERT_FALSE(plain.isNull()) << path;
@@ -53,11 +53,25 @@ TEST(HIDPI_SUITE, PicturesComeAtTwiceTheDensityAndTheSameSize) {
   EXPECT_DOUBLE_EQ(icon.devicePixelRatio(), 1.0);
 }
 
+// Pictures are shared, kept (the icons) or read where they lie (the notes): drawing on one
+// window's copy must leave the next window's whole, at either density.
+TEST(HIDPI_SUITE, DrawingOnAPictureLeavesTheNextOneWhole) {
+  for (const char* path : {":/pictures/close.png", ":/pictures/note10.ppm"}) {
+    for (double ratio : {1.0, 2.0}) {
+      QPixmap drawn = skin::LoadPicture(path, ratio);
+      const QImage before = drawn.toImage();
+      QPainter(&drawn).fillRect(QRect(0, 0, 4, 4), Qt::magenta);
+      ASSERT_NE(drawn.toImage(), before) << path;
+      EXPECT_EQ(skin::LoadPicture(path, ratio).toImage(), before) << path << " at " << ratio;
+    }
+  }
+}
+
 // The 2x note is the same drawing as the 1x one, with detail of its own: the 1x note enlarged
 // would repeat each pixel over a 2 x 2 block (or blur it across the block's neighbours).
 TEST(HIDPI_SUITE, TheDenseBanknoteIsDrawnNotEnlarged) {
-  const QImage plain = skin::LoadPicture(":/pictures/note10.png", 1.0).toImage();
-  const QImage dense = skin::LoadPicture(":/pictures/note10.png", 2.0).toImage();
+  const QImage plain = skin::LoadPicture(":/pictures/note10.ppm", 1.0).toImage();
+  const QImage dense = skin::LoadPicture(":/pictures/note10.ppm", 2.0).toImage();
   ASSERT_EQ(dense.size(), plain.size() * 2);
   double difference = 0;
   int detailed = 0;
@@ -98,7 +112,7 @@ class HIDPI_FORM : public ::testing::Test {
     form_.SetFormSize(2700, 2700);
     skin::ClipToEllipse(form_);
     skin::DrawRim(form_);
-    form_.SetPicture(skin::LoadPicture(":/pictures/note10.png"));
+    form_.SetPicture(skin::LoadPicture(":/pictures/note10.ppm"));
   }
   platform::Form form_;
 };
