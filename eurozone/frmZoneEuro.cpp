@@ -6,8 +6,8 @@
 #include "about/frmAbout.h"
 #include "amounts/TypingKeys.h"
 #include "platform/forms/VirtualKeys.h"
-#include "platform/services/Clipboard.h"
 #include "resources/ZoneEuroLayout.h"
+#include "shell/AmountClipboard.h"
 #include "shell/Skin.h"
 
 namespace eurozone {
@@ -103,18 +103,9 @@ void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
 }
 
 bool frmZoneEuro::ClipboardKey(int keyCode, int shift) {
-  switch (platform::ClipboardKey(keyCode, shift, KeyFromKeypad())) {
-    case platform::ClipboardKeyAction::Copy:
-      // The text as shown, and nothing else: a running entry goes on.
-      platform::SetClipboardText(lblP[model_.CurrentRow()]->Caption());
-      return true;
-    case platform::ClipboardKeyAction::Paste:
-      if (model_.PasteAmount(platform::ClipboardText().toStdString())) ShowRowTexts();
-      return true;
-    case platform::ClipboardKeyAction::None:
-      break;
-  }
-  return false;
+  const auto done = clipboard::AmountClipboardKey(model_, lblP, keyCode, shift, KeyFromKeypad());
+  if (done == clipboard::KeyDone::RowsChanged) ShowRowTexts();
+  return done != clipboard::KeyDone::NotAClipboardKey;
 }
 
 void frmZoneEuro::imaCommand_Click(int index) {
