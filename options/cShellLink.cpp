@@ -9,7 +9,11 @@ namespace {
 
 // Texts reach the shortcut as C strings: whatever follows a NUL is not part of them.
 QString StripAtNull(const QString& text) {
-  return QString::fromStdU16String(mMain::StripAtNull(text.toStdU16String()));
+  // A prefix of the text itself: decoding UTF-16 afresh would take a leading U+FFFE for a
+  // byte-order mark and swap every character after it.
+  const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
+                                  static_cast<std::size_t>(text.size()));
+  return text.first(static_cast<qsizetype>(mMain::StripAtNull(units).size()));
 }
 
 }  // namespace
