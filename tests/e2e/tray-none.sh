@@ -29,12 +29,16 @@ net_wm_state() { xprop -id "$WID" _NET_WM_STATE 2>/dev/null; }
 has_state() { e2e_has_net_state "$WID" "$1"; }
 lacks_state() { ! has_state "$1"; }
 wm_state_is() { [ "$(e2e_wm_state "$WID")" = "$1" ]; }
+# start_hidden: a start with /Hidden, its window (empty when none showed in 20 s) in WID.
+start_hidden() {
+  e2e_start_app /Hidden
+  APP=$E2E_APP_PID
+  WID=$(e2e_find_window 20)
+}
 
 # --- A hidden start shows the window -------------------------------------------------------------
 
-e2e_start_app /Hidden
-APP=$E2E_APP_PID
-WID=$(e2e_find_window 20)
+start_hidden
 [ -n "$WID" ] || e2e_bail "without a notification area a start with /Hidden shows the window" \
   "no visible window named Tavelmarque in 20 s"
 e2e_pass "without a notification area a start with /Hidden shows the window"
@@ -138,9 +142,7 @@ watcher_ready() { grep -q '^ready$' "$WATCHER_LOG"; }
 e2e_wait_for 10 watcher_ready ||
   e2e_bail "the stand-in watcher is on the bus" "$(cat "$WATCHER_LOG")"
 e2e_new_runtime
-e2e_start_app /Hidden
-APP=$E2E_APP_PID
-WID=$(e2e_find_window 20)
+start_hidden
 [ -n "$WID" ] || e2e_bail "with a watcher but no host a start with /Hidden shows the window" \
   "no visible window named Tavelmarque in 20 s"
 e2e_pass "with a watcher but no host a start with /Hidden shows the window"
@@ -156,9 +158,7 @@ check_closes "Alt+F4 ends that program with status 0 too"
 kill -STOP "$WATCHER_PID"
 e2e_new_runtime
 STARTED_MS=$(e2e_now_ms)
-e2e_start_app /Hidden
-APP=$E2E_APP_PID
-WID=$(e2e_find_window 20)
+start_hidden
 SHOWN_MS=$(($(e2e_now_ms) - STARTED_MS))
 e2e_check "with a watcher that never answers /Hidden shows the window after 10 s ($SHOWN_MS ms)" \
   test -n "$WID" -a "$SHOWN_MS" -ge 9500 -a "$SHOWN_MS" -le 15000
