@@ -5,7 +5,6 @@
 #include "platform/forms/VirtualKeys.h"
 #include "platform/services/UserInfo.h"
 #include "resources/AboutLayout.h"
-#include "shell/Skin.h"
 
 namespace about {
 
@@ -13,13 +12,12 @@ namespace layout = resources::about_window;
 namespace vk = platform::vk;
 
 namespace {
-// How the links are opened: the desktop picks the window's size itself, and a link that cannot
-// be opened is not worth a message in a window the user opened to read.
-constexpr int kShowDefault = 10;
+// A link that cannot be opened is not worth a message in a window the user opened to read.
 constexpr bool kShowErrors = false;
 }  // namespace
 
-frmAbout::frmAbout(const mShellExecute::Services& services) : services_(services) {
+frmAbout::frmAbout(skin::Shapes& shapes, const mShellExecute::Services& services)
+    : shapes_(shapes), services_(services) {
   skin::ApplyFormLayout(*this, layout::kForm);
   imaCommand = skin::MakeImage(*this, layout::kImaCommand);
   imaCommand->Click = [this] { imaCommand_Click(); };
@@ -38,7 +36,7 @@ frmAbout::frmAbout(const mShellExecute::Services& services) : services_(services
 }
 
 void frmAbout::Form_Load() {
-  skin::ClipToEllipse(*this);
+  skin::ClipToEllipse(*this, shapes_);
   lblTitle->SetCaption(QString::fromUtf8(version::kProductName));
   lblVersion->SetCaption(
       QStringLiteral("%1.%2.%3").arg(version::kMajor).arg(version::kMinor).arg(version::kRevision));
@@ -46,12 +44,12 @@ void frmAbout::Form_Load() {
   const std::string caption = MarqueeCaption(version::kFileDescription, version::kLegalNotice,
                                              platform::UserFullName().toStdString());
   lblMarquee->SetCaption(QString::fromStdString(caption));
-  lblMarquee->SetLeft(Width());
+  lblMarquee->SetLeftTwips(WidthTwips());
   Timer1.SetInterval(layout::kTimer1Interval);
   Timer1.SetEnabled(true);
 }
 
-void frmAbout::Form_Resize() { skin::DrawRim(*this); }
+void frmAbout::Form_Resize() { skin::DrawRim(*this, shapes_); }
 
 void frmAbout::Form_KeyDown(int keyCode, int shift) {
   switch (keyCode) {
@@ -73,10 +71,10 @@ void frmAbout::Form_CloseRequest() { CloseCommand(); }
 void frmAbout::Timer1_Timer() {
   // Positions are single precision, as the line's arithmetic is.
   const float left =
-      MarqueeStep(static_cast<float>(lblMarquee->Left()), static_cast<float>(lblMarquee->Width()),
-                  static_cast<float>(Width()));
+      MarqueeStep(static_cast<float>(lblMarquee->LeftTwips()),
+                  static_cast<float>(lblMarquee->WidthTwips()), static_cast<float>(WidthTwips()));
   // Only the label moves: the window repaints the strip it leaves and the strip it enters.
-  lblMarquee->SetLeft(left);
+  lblMarquee->SetLeftTwips(left);
 }
 
 void frmAbout::lblWeb_Click() { OpenLink(lblWeb->Caption()); }
@@ -87,8 +85,8 @@ void frmAbout::imaCommand_Click() { CloseCommand(); }
 
 void frmAbout::OpenLink(const QString& address) {
   // The window stays open while the browser or the mail program starts.
-  mShellExecute::LaunchDocument(address, QStringLiteral("open"), QString(), QString(), kShowDefault,
-                                nullptr, kShowErrors, services_);
+  mShellExecute::LaunchDocument(address, QStringLiteral("open"), QString(), nullptr, kShowErrors,
+                                services_);
 }
 
 // Unloading stops the timer and ends the opener's modal display.

@@ -4,6 +4,7 @@
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "platform/forms/Timer.h"
+#include "shell/Skin.h"
 
 namespace about {
 
@@ -14,7 +15,8 @@ namespace about {
 class frmAbout : public platform::Form {
  public:
   // `services` open the links: the desktop's own unless a caller brings others.
-  explicit frmAbout(const mShellExecute::Services& services = mShellExecute::SystemServices());
+  explicit frmAbout(skin::Shapes& shapes,
+                    const mShellExecute::Services& services = mShellExecute::SystemServices());
 
   void lblWeb_Click();
   void lblMail_Click();
@@ -39,6 +41,7 @@ class frmAbout : public platform::Form {
   void OpenLink(const QString& address);
   void CloseCommand();
 
+  skin::Shapes& shapes_;
   mShellExecute::Services services_;
 };
 

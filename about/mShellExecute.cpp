@@ -24,11 +24,9 @@ Services SystemServices() {
   return {launcher, messageBox};
 }
 
-int LaunchDocument(const QString& file, const QString& operation, const QString& parameters,
-                   const QString& directory, int showCmd, QWidget* ownerWindow, bool showErrors,
-                   const Services& services) {
-  (void)showCmd;
-  const int result = services.launcher.Open(file, operation, parameters, directory, showErrors);
+int LaunchDocument(const QString& file, const QString& operation, const QString& directory,
+                   QWidget* ownerWindow, bool showErrors, const Services& services) {
+  const int result = services.launcher.Open(file, operation, directory, showErrors);
   if (!showErrors || result > 32) return result;
   services.messageBox.ShowError(ownerWindow, LaunchErrorMessage(result),
                                 QString::fromUtf8(version::kProductName));

@@ -49,13 +49,13 @@ struct Services {
 Services SystemServices();
 
 // Opens `file` (a document, folder, program or address) with the application associated with
-// it, using the verb `operation` ("open"). `parameters` go to a program, `directory` is where it
-// starts; `showCmd` is the original show-window code, which the desktop decides for itself
-// here. Returns the launch's result code unchanged: above 32 is success. When the launch fails
-// and `showErrors` is true, the user is told why in a message box in front of `ownerWindow`
-// (may be null) and the call returns once it is closed.
-int LaunchDocument(const QString& file, const QString& operation, const QString& parameters,
-                   const QString& directory, int showCmd, QWidget* ownerWindow, bool showErrors,
+// it, using the verb `operation` ("open"); `directory` is where it starts, and the desktop
+// decides how its window shows. Returns the launch's result code
+// unchanged: above 32 is success. When the launch fails and `showErrors` is true, the user is
+// told why in a message box in front of `ownerWindow` (may be null) and the call returns once it
+// is closed.
+int LaunchDocument(const QString& file, const QString& operation, const QString& directory,
+                   QWidget* ownerWindow, bool showErrors,
                    const Services& services = SystemServices());
 
 }  // namespace mShellExecute

@@ -7,6 +7,7 @@
 #include "platform/services/Clock.h"
 #include "platform/services/HelpViewer.h"
 #include "platform/services/NotifyIcon.h"
+#include "shell/Skin.h"
 
 namespace mMain {
 
@@ -19,7 +20,7 @@ inline constexpr int kTrayWaitMilliseconds = 10000;
 // kTrayWaitMilliseconds), the window is shown whatever the command line.
 std::unique_ptr<converter::frmDorvanta> Main(platform::App& app, const platform::Clock& clock,
                                              platform::HelpViewer& help,
-                                             platform::NotificationArea& tray,
+                                             platform::NotificationArea& tray, skin::Shapes& shapes,
                                              const std::string& decimalSeparator,
                                              int trayWaitMilliseconds = kTrayWaitMilliseconds);
 

@@ -45,10 +45,12 @@ int main(int argc, char* argv[]) {
   platform::XdgOpenLauncher launcher;
   // A web or mail link in the help opens in the desktop's browser or mail program.
   platform::HelpViewer help([&launcher](const QUrl& link) {
-    launcher.Open(link.toString(QUrl::FullyEncoded), QString(), QString(), QString(), false);
+    launcher.Open(link.toString(QUrl::FullyEncoded), QString(), QString(), false);
   });
   platform::NotificationArea tray;
-  auto window = mMain::Main(app, clock, help, tray, QLocale::system().decimalPoint().toStdString());
+  skin::Shapes shapes;
+  auto window =
+      mMain::Main(app, clock, help, tray, shapes, QLocale::system().decimalPoint().toStdString());
   if (!window) return 0;
   return QApplication::exec();
 }

@@ -11,7 +11,6 @@
 #include "platform/forms/VirtualKeys.h"
 #include "resources/MainLayout.h"
 #include "shell/AmountClipboard.h"
-#include "shell/Skin.h"
 
 namespace converter {
 
@@ -26,11 +25,12 @@ constexpr int kMarkerGap = 70;  // twips between an amount and the marker pointi
 
 frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
                          platform::HelpViewer& help, platform::NotificationArea& tray,
-                         std::string decimalSeparator)
+                         skin::Shapes& shapes, std::string decimalSeparator)
     : app_(app),
       clock_(clock),
       help_(help),
       tray_(tray),
+      shapes_(shapes),
       model_(decimalSeparator),
       separator_(std::move(decimalSeparator)) {
   skin::ApplyFormLayout(*this, layout::kForm);
@@ -59,30 +59,28 @@ frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
 }
 
 void frmDorvanta::Form_Load() {
-  skin::ClipToEllipse(*this);
+  skin::ClipToEllipse(*this, shapes_);
   PlaceMarker(0);
   model_.ResetSnapshot();
   mSysTray::AddTrayIcon(tray_, *this, trayIcon_);
-  platform::Form* hWnd = this;
-  mSysTray::HookWindow(hWnd);
+  mSysTray::HookWindow(trayIcon_, *this);
   if (clock_.Now() < kEndOfDualCirculation) model_.SetChangeMode(true);
 }
 
 void frmDorvanta::Form_Unload() {
-  platform::Form* hWnd = this;
-  mSysTray::UnhookWindow(hWnd);
+  mSysTray::UnhookWindow(trayIcon_);
   mSysTray::RemoveTrayIcon(tray_, trayIcon_);
 }
 
 void frmDorvanta::Form_Resize() {
-  skin::DrawRim(*this);
+  skin::DrawRim(*this, shapes_);
   // Put in the task bar only while minimised there for want of a notification area.
-  if (WindowState() == 0 && ShowInTaskbar()) SetShowInTaskbar(false);
+  if (!isMinimized() && !isMaximized() && ShowInTaskbar()) SetShowInTaskbar(false);
 }
 
 void frmDorvanta::HookLabelMouse(platform::Label& label) {
-  label.MouseDown = [this, &label](int button, int, double x, double y) {
-    drag::BeginDrag(*this, drag_, label, button, x, y);
+  label.MouseDown = [this, &label](int, int, double x, double y) {
+    drag::BeginDrag(*this, drag_, label, x, y);
   };
   label.MouseMove = [this](int, int, double, double) { drag::FollowDrag(*this, drag_); };
   label.MouseUp = [this](int, int, double, double) { drag::EndDrag(*this, drag_); };
@@ -100,16 +98,16 @@ void frmDorvanta::SelectRow(int row) { model_.SelectRow(row); }
 
 void frmDorvanta::PlaceMarker(int row) {
   const platform::Label& amount = *lblP[row];
-  imaFocus->SetBounds(amount.Left() + amount.Width() + kMarkerGap, amount.Top(), imaFocus->Width(),
-                      imaFocus->Height());
+  imaFocus->SetBoundsTwips(amount.LeftTwips() + amount.WidthTwips() + kMarkerGap, amount.TopTwips(),
+                           imaFocus->WidthTwips(), imaFocus->HeightTwips());
 }
 
 void frmDorvanta::ShowChangeRows(bool on) {
-  lblEti[1]->SetVisible(on);
-  lblP[1]->SetVisible(on);
-  Line1[1]->SetVisible(on);
-  lblEti[3]->SetVisible(on);
-  lblP[3]->SetVisible(on);
+  lblEti[1]->setVisible(on);
+  lblP[1]->setVisible(on);
+  Line1[1]->setVisible(on);
+  lblEti[3]->setVisible(on);
+  lblP[3]->setVisible(on);
 }
 
 void frmDorvanta::ShowRowTexts() {
@@ -176,7 +174,7 @@ void frmDorvanta::imaCommand_Click(int index) {
       break;
     case 3: {
       // A new window at each opening; a running entry here goes on once it has closed.
-      about::frmAbout aboutWindow;
+      about::frmAbout aboutWindow(shapes_);
       aboutWindow.ShowModal(*this);
       aboutWindow.Unload();
       break;
@@ -190,7 +188,7 @@ void frmDorvanta::CloseCommand() { Unload(); }
 
 void frmDorvanta::HideCommand() {
   if (tray_.Available()) {
-    Hide();
+    hide();
     return;
   }
   // With no notification area to come back from, a hidden window would be lost for good: it
@@ -204,7 +202,7 @@ void frmDorvanta::OptionsCommand() {
   // The conversion shows behind the options window, not only once it has closed.
   ShowRowTexts();
   // A new window at each opening: it reads the start-up entry and the change rows afresh.
-  options::frmOptions frmOptions(model_.ChangeMode());
+  options::frmOptions frmOptions(shapes_, model_.ChangeMode());
   frmOptions.ShowModal(*this);
   ApplyOptions(frmOptions);
   frmOptions.Unload();
@@ -226,7 +224,7 @@ void frmDorvanta::ShowHelp() { help_.Show(app_.HelpFile); }
 void frmDorvanta::ZoneEuroCommand() {
   // A new window at each opening, so that nothing of an earlier one survives. A running entry
   // here is left as it is and goes on once the window has closed.
-  eurozone::frmZoneEuro zoneEuro(app_, help_, separator_);
+  eurozone::frmZoneEuro zoneEuro(app_, help_, shapes_, separator_);
   zoneEuro.ShowModal(*this);
   zoneEuro.Unload();
 }

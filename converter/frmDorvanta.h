@@ -11,6 +11,7 @@
 #include "platform/services/HelpViewer.h"
 #include "platform/services/NotifyIcon.h"
 #include "shell/Drag.h"
+#include "shell/Skin.h"
 #include "shell/mSysTray.h"
 
 namespace options {
@@ -23,7 +24,7 @@ namespace converter {
 class frmDorvanta : public platform::Form {
  public:
   frmDorvanta(platform::App& app, const platform::Clock& clock, platform::HelpViewer& help,
-              platform::NotificationArea& tray, std::string decimalSeparator);
+              platform::NotificationArea& tray, skin::Shapes& shapes, std::string decimalSeparator);
 
   // Moves the highlight and the focus marker to row r (0 to 2).
   void SelectRow(int row);
@@ -66,6 +67,7 @@ class frmDorvanta : public platform::Form {
   const platform::Clock& clock_;
   platform::HelpViewer& help_;
   platform::NotificationArea& tray_;
+  skin::Shapes& shapes_;
   mSysTray::TrayIcon trayIcon_;
   FrancEuroModel model_;
   drag::DragState drag_;

@@ -8,7 +8,6 @@
 #include "platform/forms/VirtualKeys.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/AmountClipboard.h"
-#include "shell/Skin.h"
 
 namespace eurozone {
 
@@ -20,9 +19,9 @@ namespace {
 constexpr int kMarkerGap = 70;  // twips between a row's text and the marker pointing at it
 }  // namespace
 
-frmZoneEuro::frmZoneEuro(platform::App& app, platform::HelpViewer& help,
+frmZoneEuro::frmZoneEuro(platform::App& app, platform::HelpViewer& help, skin::Shapes& shapes,
                          std::string decimalSeparator)
-    : app_(app), help_(help), model_(std::move(decimalSeparator)) {
+    : app_(app), help_(help), shapes_(shapes), model_(std::move(decimalSeparator)) {
   skin::ApplyFormLayout(*this, layout::kForm);
   for (const auto& caption : layout::kLblEti) {
     lblEti[caption.index] = skin::MakeLabel(*this, caption.layout);
@@ -38,11 +37,11 @@ frmZoneEuro::frmZoneEuro(platform::App& app, platform::HelpViewer& help,
 }
 
 void frmZoneEuro::Form_Load() {
-  skin::ClipToEllipse(*this);
+  skin::ClipToEllipse(*this, shapes_);
   PlaceMarker(0);
 }
 
-void frmZoneEuro::Form_Resize() { skin::DrawRim(*this); }
+void frmZoneEuro::Form_Resize() { skin::DrawRim(*this, shapes_); }
 
 // Closing from the window manager is closing from the window: nothing is converted.
 void frmZoneEuro::Form_CloseRequest() { CloseCommand(); }
@@ -65,8 +64,8 @@ void frmZoneEuro::ShowSelection(int oldRow, int newRow) {
 
 void frmZoneEuro::PlaceMarker(int row) {
   const platform::Label& text = *lblP[row];
-  imaFocus->SetBounds(text.Left() + text.Width() + kMarkerGap, text.Top(), imaFocus->Width(),
-                      imaFocus->Height());
+  imaFocus->SetBoundsTwips(text.LeftTwips() + text.WidthTwips() + kMarkerGap, text.TopTwips(),
+                           imaFocus->WidthTwips(), imaFocus->HeightTwips());
 }
 
 void frmZoneEuro::ShowRowTexts() {
@@ -129,7 +128,7 @@ void frmZoneEuro::CloseCommand() { Unload(); }
 
 void frmZoneEuro::ShowAbout() {
   // A new window at each opening; a running entry here goes on once it has closed.
-  about::frmAbout aboutWindow;
+  about::frmAbout aboutWindow(shapes_);
   aboutWindow.ShowModal(*this);
   aboutWindow.Unload();
 }

@@ -8,6 +8,7 @@
 #include "platform/forms/Form.h"
 #include "platform/services/App.h"
 #include "platform/services/HelpViewer.h"
+#include "shell/Skin.h"
 
 namespace eurozone {
 
@@ -15,7 +16,8 @@ namespace eurozone {
 // modally by the main window, a new one at each opening; it reports nothing back.
 class frmZoneEuro : public platform::Form {
  public:
-  frmZoneEuro(platform::App& app, platform::HelpViewer& help, std::string decimalSeparator);
+  frmZoneEuro(platform::App& app, platform::HelpViewer& help, skin::Shapes& shapes,
+              std::string decimalSeparator);
 
   // Moves the highlight and the focus marker to row r (0 to 2).
   void SelectRow(int row);
@@ -48,6 +50,7 @@ class frmZoneEuro : public platform::Form {
 
   platform::App& app_;
   platform::HelpViewer& help_;
+  skin::Shapes& shapes_;
   EuroZoneModel model_;
 };
 

@@ -3,14 +3,14 @@
 #include "options/StartupEntry.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/OptionsLayout.h"
-#include "shell/Skin.h"
 
 namespace options {
 
 namespace layout = resources::options_window;
 namespace vk = platform::vk;
 
-frmOptions::frmOptions(bool changeRowsShown) : changeRowsShown_(changeRowsShown) {
+frmOptions::frmOptions(skin::Shapes& shapes, bool changeRowsShown)
+    : shapes_(shapes), changeRowsShown_(changeRowsShown) {
   skin::ApplyFormLayout(*this, layout::kForm);
   // Made in the focus order: the start-up box takes the focus when the window shows.
   chkDémarrage = skin::MakeCheckBox(*this, layout::kChkDémarrage);
@@ -30,14 +30,14 @@ frmOptions::frmOptions(bool changeRowsShown) : changeRowsShown_(changeRowsShown)
 }
 
 void frmOptions::Form_Load() {
-  skin::ClipToEllipse(*this);
+  skin::ClipToEllipse(*this, shapes_);
   // Checked exactly when the Startup folder holds an entry a desktop would start, whatever it
   // starts: confirming writes ours in its place.
   chkDémarrage->SetValue(StartupEntryExists(this) ? 1 : 0);
   chkAppoint->SetValue(changeRowsShown_ ? 1 : 0);
 }
 
-void frmOptions::Form_Resize() { skin::DrawRim(*this); }
+void frmOptions::Form_Resize() { skin::DrawRim(*this, shapes_); }
 
 // Closed by the window manager, the window cancels like Alt+F4: its opener still reads it.
 void frmOptions::Form_CloseRequest() { lblAction_Click(1); }
@@ -65,12 +65,12 @@ void frmOptions::Form_KeyDown(int keyCode, int shift) {
 void frmOptions::lblAction_Click(int index) {
   if (index == 0) {
     Tag = QStringLiteral("OK");
-    Hide();
+    hide();
   } else if (index == 1) {
-    Hide();
+    hide();
   }
 }
 
-void frmOptions::imaCommand_Click() { Hide(); }
+void frmOptions::imaCommand_Click() { hide(); }
 
 }  // namespace options

@@ -4,6 +4,7 @@
 
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "shell/Skin.h"
 
 namespace options {
 
@@ -14,7 +15,7 @@ namespace options {
 class frmOptions : public platform::Form {
  public:
   // `changeRowsShown`: whether the main window shows its change rows now.
-  explicit frmOptions(bool changeRowsShown);
+  frmOptions(skin::Shapes& shapes, bool changeRowsShown);
 
   // 0 "OK" confirms, 1 "Annuler" cancels.
   void lblAction_Click(int index);
@@ -37,6 +38,7 @@ class frmOptions : public platform::Form {
   void chkDémarrage_GotFocus();
   void chkAppoint_GotFocus();
 
+  skin::Shapes& shapes_;
   bool changeRowsShown_;
 };
 

@@ -23,16 +23,16 @@ void BeginDrag(platform::Form& form, DragState& state, int button, double x, dou
   Start(form, state, x, y);
 }
 
-void BeginDrag(platform::Form& form, DragState& state, const platform::TwipsBox& label, int,
-               double x, double y) {
-  Start(form, state, label.Left() + x, label.Top() + y);
+void BeginDrag(platform::Form& form, DragState& state, const platform::TwipsBox& label, double x,
+               double y) {
+  Start(form, state, label.LeftTwips() + x, label.TopTwips() + y);
 }
 
 void FollowDrag(platform::Form& form, const DragState& state) {
   if (!state.DragActive || !platform::Desktop::Current().PlacesWindows()) return;
   const QPoint cursor = QCursor::pos();
-  form.Move(cursor.x() * form.TwipsPerPixelX() - state.DragOffsetX,
-            cursor.y() * form.TwipsPerPixelY() - state.DragOffsetY);
+  form.MoveTwips(cursor.x() * form.TwipsPerPixelX() - state.DragOffsetX,
+                 cursor.y() * form.TwipsPerPixelY() - state.DragOffsetY);
 }
 
 void EndDrag(platform::Form& form, DragState& state) {

@@ -15,8 +15,8 @@ struct DragState {
 // A press on the window's own background: only the left button starts a drag.
 void BeginDrag(platform::Form& form, DragState& state, int button, double x, double y);
 // A press on a label, x and y relative to it: any button starts a drag.
-void BeginDrag(platform::Form& form, DragState& state, const platform::TwipsBox& label, int button,
-               double x, double y);
+void BeginDrag(platform::Form& form, DragState& state, const platform::TwipsBox& label, double x,
+               double y);
 // Keeps the grabbed point under the cursor.
 void FollowDrag(platform::Form& form, const DragState& state);
 void EndDrag(platform::Form& form, DragState& state);

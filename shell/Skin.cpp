@@ -44,6 +44,21 @@ QImage ReadPicture(const QString& path, double devicePixelRatio) {
 // is not kept: it would hold its pixels for good, and read in place it costs little to make again.
 constexpr qsizetype kKeptPictureBytes = 16 * 1024;
 
+// The rim's strokes, in pixels each way.
+constexpr int kRimStroke = 2;
+
+// A label alignment of the layouts (left 0, right 1, centre 2) in Qt's terms.
+Qt::Alignment Alignment(int alignment) {
+  switch (alignment) {
+    case resources::kLeft:
+      return Qt::AlignLeft;
+    case resources::kCentre:
+      return Qt::AlignHCenter;
+    default:
+      return Qt::AlignRight;
+  }
+}
+
 QHash<QString, QImage>& KeptPictures() {
   static QHash<QString, QImage> kept;
   return kept;
@@ -78,8 +93,8 @@ double PictureDensity() { return qGuiApp != nullptr ? qGuiApp->devicePixelRatio(
 
 void ApplyFormLayout(platform::Form& form, const resources::FormLayout& layout) {
   // The icon is the application's, which every window without one of its own carries.
-  form.SetCaption(QString::fromUtf8(layout.caption));
-  form.SetFormSize(layout.width, layout.height);
+  form.setWindowTitle(QString::fromUtf8(layout.caption));
+  form.SetSizeTwips(layout.width, layout.height);
   form.SetPicture(LoadPicture(layout.picture));
 }
 
@@ -103,62 +118,78 @@ QFont WindowFont(bool bold) {
 
 platform::Label* MakeLabel(platform::Form& form, const resources::LabelLayout& layout) {
   auto* label = new platform::Label(form);
-  label->SetBounds(layout.left, layout.top, layout.width, layout.height);
+  label->SetBoundsTwips(layout.left, layout.top, layout.width, layout.height);
   QFont font = WindowFont(layout.bold);
   font.setUnderline(layout.underline);
   label->setFont(font);
-  label->SetAlignment(layout.alignment);
+  label->setAlignment(Alignment(layout.alignment) | Qt::AlignTop);
   if (layout.borderStyle >= 0) label->SetBorderStyle(layout.borderStyle);
-  label->SetWordWrap(layout.wordWrap);
+  label->setWordWrap(layout.wordWrap);
   label->SetCaption(QString::fromUtf8(layout.caption));
   label->SetAutoSize(layout.autoSize);
   label->SetForeColor(layout.foreColor);
-  label->SetVisible(layout.visible);
-  if (layout.toolTip[0] != '\0') label->SetToolTipText(QString::fromUtf8(layout.toolTip));
+  label->setVisible(layout.visible);
+  if (layout.toolTip[0] != '\0') label->setToolTip(QString::fromUtf8(layout.toolTip));
   return label;
 }
 
 platform::CheckBox* MakeCheckBox(platform::Form& form, const resources::CheckBoxLayout& layout) {
   auto* box = new platform::CheckBox(form);
-  box->SetBounds(layout.left, layout.top, layout.width, layout.height);
+  box->SetBoundsTwips(layout.left, layout.top, layout.width, layout.height);
   return box;
 }
 
 platform::Line* MakeLine(platform::Form& form, const resources::LineLayout& layout) {
   auto* line = new platform::Line(form);
-  line->SetPoints(layout.x1, layout.y1, layout.x2, layout.y2);
+  line->SetPointsTwips(layout.x1, layout.y1, layout.x2, layout.y2);
   line->SetBorderColor(resources::kBlack);
-  line->SetVisible(layout.visible);
+  line->setVisible(layout.visible);
   return line;
 }
 
 platform::Image* MakeImage(platform::Form& form, const resources::ImageLayout& layout) {
   auto* image = new platform::Image(form);
-  image->SetBounds(layout.left, layout.top, resources::kImageSize, resources::kImageSize);
+  image->SetBoundsTwips(layout.left, layout.top, resources::kImageSize, resources::kImageSize);
   image->SetPicture(LoadPicture(layout.picture));
   if (layout.toolTip[0] != '\0') image->SetToolTipText(QString::fromUtf8(layout.toolTip));
   return image;
 }
 
-void ClipToEllipse(platform::Form& form) {
-  const int w =
-      platform::RoundHalfEven(form.Width()) / platform::RoundHalfEven(form.TwipsPerPixelX());
-  const int h =
-      platform::RoundHalfEven(form.Height()) / platform::RoundHalfEven(form.TwipsPerPixelY());
-  // Every window is the same disc: it is worked out once.
-  static QSize lastSize;
-  static QRegion lastDisc;
-  if (QSize(w, h) != lastSize) {
-    lastDisc = QRegion(0, 0, w, h, QRegion::Ellipse);
-    lastSize = QSize(w, h);
+const QRegion& Shapes::Disc(int width, int height) {
+  if (QSize(width, height) != discSize_) {
+    disc_ = QRegion(0, 0, width, height, QRegion::Ellipse);
+    discSize_ = QSize(width, height);
   }
-  form.SetWindowRegion(lastDisc);
+  return disc_;
 }
 
-void DrawRim(platform::Form& form) {
-  if (form.WindowState() == 1) return;
-  const platform::VbColour colour = mDrawing::ResolveColour(platform::kVbButtonFace, 0);
-  form.SetFrame(form.WindowRegion(), platform::ColourFromBgr(colour), 2, 2);
+const QRegion& Shapes::Rim(const QRegion& region) {
+  if (region != rimOf_) {
+    // What survives shifting the region by a stroke in each direction is its inside; the rest
+    // is the band along its edge.
+    QRegion inside = region;
+    inside &= region.translated(kRimStroke, 0);
+    inside &= region.translated(-kRimStroke, 0);
+    inside &= region.translated(0, kRimStroke);
+    inside &= region.translated(0, -kRimStroke);
+    rim_ = region.subtracted(inside);
+    rimOf_ = region;
+  }
+  return rim_;
+}
+
+void ClipToEllipse(platform::Form& form, Shapes& shapes) {
+  const int w =
+      platform::RoundHalfEven(form.WidthTwips()) / platform::RoundHalfEven(form.TwipsPerPixelX());
+  const int h =
+      platform::RoundHalfEven(form.HeightTwips()) / platform::RoundHalfEven(form.TwipsPerPixelY());
+  form.SetWindowRegion(shapes.Disc(w, h));
+}
+
+void DrawRim(platform::Form& form, Shapes& shapes) {
+  if (form.isMinimized()) return;
+  const platform::VbColour colour = mDrawing::ResolveColour(platform::kVbButtonFace);
+  form.SetFrame(shapes.Rim(form.WindowRegion()), platform::ColourFromBgr(colour));
 }
 
 }  // namespace skin

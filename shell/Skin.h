@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QRegion>
+#include <QSize>
+
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
 #include "resources/Layout.h"
@@ -33,11 +36,28 @@ double PictureDensity();
 // The font of every window's captions, regular or bold.
 QFont WindowFont(bool bold);
 
+// The disc the windows are cut to and the rim along its edge. The windows share one size, so
+// both are worked out once and kept here for every window opened afterwards: made by the
+// program before its first window, handed to each, and outliving them all.
+class Shapes {
+ public:
+  // The disc inscribed in a square of `width` x `height` pixels.
+  const QRegion& Disc(int width, int height);
+  // The band two pixels wide along the inside of `region`.
+  const QRegion& Rim(const QRegion& region);
+
+ private:
+  QSize discSize_;
+  QRegion disc_;
+  QRegion rimOf_;
+  QRegion rim_;
+};
+
 // Cuts the form to the disc inscribed in its square, once, while it loads.
-void ClipToEllipse(platform::Form& form);
+void ClipToEllipse(platform::Form& form, Shapes& shapes);
 
 // Frames the form's region with a 2-pixel rim in the button-face colour; nothing while the
 // form is minimised.
-void DrawRim(platform::Form& form);
+void DrawRim(platform::Form& form, Shapes& shapes);
 
 }  // namespace skin

@@ -2,7 +2,7 @@
 
 namespace mDrawing {
 
-platform::VbColour ResolveColour(platform::VbColour colour, long /*palette*/) {
+platform::VbColour ResolveColour(platform::VbColour colour) {
   platform::VbColour result = 0;
   platform::TranslateColour(colour, result);
   return result;

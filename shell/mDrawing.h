@@ -5,7 +5,7 @@
 namespace mDrawing {
 
 // A colour that may name a system colour as a plain &H00BBGGRR value; black when it cannot be
-// translated. The palette is unused on this platform and kept for its callers' sake.
-platform::VbColour ResolveColour(platform::VbColour colour, long palette);
+// translated.
+platform::VbColour ResolveColour(platform::VbColour colour);
 
 }  // namespace mDrawing

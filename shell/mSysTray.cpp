@@ -1,25 +1,6 @@
 #include "shell/mSysTray.h"
 
-#include <QApplication>
-#include <QWidget>
-
 namespace mSysTray {
-
-namespace {
-platform::WindowProc PrevWndProc = nullptr;
-
-// Brings the top-level window with this title to the front with the keyboard focus.
-void AppActivate(const QString& title) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    if (widget->isVisible() && widget->windowTitle() == title) {
-      if (widget->isMinimized()) widget->showNormal();
-      widget->raise();
-      widget->activateWindow();
-      return;
-    }
-  }
-}
-}  // namespace
 
 QString TipField(const QString& caption) {
   QString tip = caption.left(kTipLength - 1);
@@ -28,36 +9,30 @@ QString TipField(const QString& caption) {
 }
 
 void AddTrayIcon(platform::NotificationArea& area, platform::Form& window, TrayIcon& record) {
-  record.cbSize = kRecordSize;
-  record.hWnd = &window;
-  record.uID = kIconId;
-  record.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
-  record.uCallbackMessage = kCallbackMessage;
-  record.hIcon = window.windowIcon();
-  record.szTip = TipField(window.Caption());
-  area.Shell_NotifyIcon(platform::NIM_ADD, record);
+  record.data.hWnd = &window;
+  record.data.uID = kIconId;
+  record.data.hIcon = window.windowIcon();
+  record.data.szTip = TipField(window.windowTitle());
+  record.data.Activated = [&record](QSystemTrayIcon::ActivationReason reason) {
+    TrayWndProc(record.hooked, reason);
+  };
+  area.Shell_NotifyIcon(platform::NIM_ADD, record.data);
 }
 
 void RemoveTrayIcon(platform::NotificationArea& area, const TrayIcon& record) {
-  area.Shell_NotifyIcon(platform::NIM_DELETE, record);
+  area.Shell_NotifyIcon(platform::NIM_DELETE, record.data);
 }
 
-void HookWindow(platform::Form*& hWnd) {
-  // Hooked twice, the previous procedure would become TrayWndProc itself, which would then call
-  // itself for ever.
-  if (hWnd->CurrentWindowProc() == &TrayWndProc) return;
-  PrevWndProc = hWnd->SetWindowProc(&TrayWndProc);
-}
+void HookWindow(TrayIcon& record, platform::Form& window) { record.hooked = &window; }
 
-void UnhookWindow(platform::Form*& hWnd) { hWnd->SetWindowProc(PrevWndProc); }
+void UnhookWindow(TrayIcon& record) { record.hooked = nullptr; }
 
-std::intptr_t TrayWndProc(platform::Form* hWnd, std::uint32_t message, std::uintptr_t wParam,
-                          std::intptr_t lParam) {
-  if (wParam == kIconId && lParam == platform::WM_LBUTTONDBLCLK) {
-    hWnd->setVisible(true);
-    AppActivate(hWnd->Caption());
-  }
-  return platform::CallWindowProc(PrevWndProc, hWnd, message, wParam, lParam);
+void TrayWndProc(platform::Form* hWnd, QSystemTrayIcon::ActivationReason reason) {
+  if (hWnd == nullptr || reason != QSystemTrayIcon::DoubleClick) return;
+  hWnd->show();
+  if (hWnd->isMinimized()) hWnd->showNormal();
+  hWnd->raise();
+  hWnd->activateWindow();
 }
 
 }  // namespace mSysTray

@@ -12,7 +12,7 @@
 
 namespace platform {
 
-void TwipsBox::SetBounds(double left, double top, double width, double height) {
+void TwipsBox::SetBoundsTwips(double left, double top, double width, double height) {
   left_ = left;
   top_ = top;
   width_ = width;
@@ -54,13 +54,6 @@ void Label::SetForeColor(VbColour colour) {
   setPalette(p);
 }
 
-void Label::SetAlignment(int alignment) {
-  Qt::Alignment horizontal = Qt::AlignRight;
-  if (alignment == kAlignLeft) horizontal = Qt::AlignLeft;
-  if (alignment == kAlignCentre) horizontal = Qt::AlignHCenter;
-  setAlignment(horizontal | Qt::AlignTop);
-}
-
 void Label::SetBorderStyle(int style) {
   if (contentsMargins().isNull()) setContentsMargins(1, 1, 1, 1);
   borderStyle_ = style == 0 ? 0 : 1;
@@ -77,7 +70,7 @@ void Label::FitWidth() {
   const QMargins margins = contentsMargins();
   const int pixels =
       fontMetrics().horizontalAdvance(text()) + margins.left() + margins.right() + 2 * margin();
-  SetBounds(Left(), Top(), pixels * form_.TwipsPerPixelX(), Height());
+  SetBoundsTwips(LeftTwips(), TopTwips(), pixels * form_.TwipsPerPixelX(), HeightTwips());
 }
 
 void Label::paintEvent(QPaintEvent* event) {
@@ -218,7 +211,7 @@ Line::Line(Form& form) : QWidget(&form), form_(form) { setAttribute(Qt::WA_Trans
 
 void Line::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
-void Line::SetPoints(double x1, double y1, double x2, double y2) {
+void Line::SetPointsTwips(double x1, double y1, double x2, double y2) {
   x1_ = x1;
   y1_ = y1;
   x2_ = x2;

@@ -14,22 +14,17 @@ class Form;
 // Mouse handler of a control: button mask, modifier mask, X and Y in twips relative to it.
 using MouseHandler = std::function<void(int button, int shift, double x, double y)>;
 
-// Position and size in twips, applied to a child widget through its form's twips per pixel.
+// Position and size in twips, applied to a child widget through its form's twips per pixel. The
+// widget's own geometry (x(), width()...) is the same box in pixels.
 class TwipsBox {
  public:
   TwipsBox(Form& form, QWidget& widget) : form_(form), widget_(widget) {}
-  void SetBounds(double left, double top, double width, double height);
-  void SetLeft(double left) { SetBounds(left, top_, width_, height_); }
-  void SetTop(double top) { SetBounds(left_, top, width_, height_); }
-  double Left() const { return left_; }
-  double Top() const { return top_; }
-  double Width() const { return width_; }
-  double Height() const { return height_; }
-  // The Visible property: what the control was told, whether or not its form is shown.
-  bool Visible() const { return !widget_.isHidden(); }
-  void SetVisible(bool visible) { widget_.setVisible(visible); }
-  // Re-applies the twips after the form's twips per pixel changed.
-  void ApplyBounds() { SetBounds(left_, top_, width_, height_); }
+  void SetBoundsTwips(double left, double top, double width, double height);
+  void SetLeftTwips(double left) { SetBoundsTwips(left, top_, width_, height_); }
+  double LeftTwips() const { return left_; }
+  double TopTwips() const { return top_; }
+  double WidthTwips() const { return width_; }
+  double HeightTwips() const { return height_; }
 
  protected:
   Form& form_;
@@ -42,31 +37,22 @@ class TwipsBox {
   double height_ = 0.0;
 };
 
-// Label alignments, as the layouts number them.
-inline constexpr int kAlignLeft = 0;
-inline constexpr int kAlignRight = 1;
-inline constexpr int kAlignCentre = 2;
-
 // A label with a transparent background; its caption is its accessible name. Its box is fixed,
 // unless AutoSize makes its width follow its caption on one line.
 class Label : public QLabel, public TwipsBox {
  public:
   explicit Label(Form& form);
+  // The Caption property is the label's text(); setting it also refits an AutoSize label.
   QString Caption() const { return text(); }
   void SetCaption(const QString& caption);
   VbColour ForeColor() const { return foreColor_; }
   // A plain colour, or a system colour resolved through the palette.
   void SetForeColor(VbColour colour);
-  void SetAlignment(int alignment);
   // 0 none, 1 a single line along the edge. A label that may wear the line keeps room for it
   // from the first time its style is set, so that switching it never moves the text.
   int BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(int style);
-  // Long captions break at word boundaries onto further lines inside the box.
-  void SetWordWrap(bool wrap) { setWordWrap(wrap); }
-  bool AutoSize() const { return autoSize_; }
   void SetAutoSize(bool autoSize);
-  void SetToolTipText(const QString& text) { setToolTip(text); }
 
   std::function<void()> Click;
   MouseHandler MouseDown;
@@ -121,7 +107,6 @@ class Image : public QWidget, public TwipsBox {
  public:
   explicit Image(Form& form);
   void SetPicture(const QPixmap& picture);
-  const QPixmap& Picture() const { return picture_; }
   // The tooltip is also what assistive technologies read for the image.
   void SetToolTipText(const QString& text);
 
@@ -141,14 +126,8 @@ class Image : public QWidget, public TwipsBox {
 class Line : public QWidget {
  public:
   explicit Line(Form& form);
-  void SetPoints(double x1, double y1, double x2, double y2);
+  void SetPointsTwips(double x1, double y1, double x2, double y2);
   void SetBorderColor(VbColour colour);
-  bool Visible() const { return !isHidden(); }
-  void SetVisible(bool visible) { setVisible(visible); }
-  double X1() const { return x1_; }
-  double Y1() const { return y1_; }
-  double X2() const { return x2_; }
-  double Y2() const { return y2_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

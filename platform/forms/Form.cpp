@@ -20,13 +20,6 @@ namespace {
 constexpr int kRefocusDelayMs = 250;
 }  // namespace
 
-std::intptr_t CallWindowProc(WindowProc proc, Form* hWnd, std::uint32_t message,
-                             std::uintptr_t wParam, std::intptr_t lParam) {
-  return proc != nullptr ? proc(hWnd, message, wParam, lParam) : 0;
-}
-
-std::intptr_t DefWindowProc(Form*, std::uint32_t, std::uintptr_t, std::intptr_t) { return 0; }
-
 int ButtonMask(Qt::MouseButtons buttons) {
   int mask = 0;
   if (buttons & Qt::LeftButton) mask |= kLeftButton;
@@ -62,7 +55,7 @@ void Form::Load() {
   Form_Load();
 }
 
-void Form::Show() {
+void Form::ShowModeless() {
   Load();
   if (!loaded_) return;  // the form unloaded itself while loading
   show();
@@ -94,15 +87,13 @@ void Form::ShowModal(Form& owner) {
   });
 }
 
-void Form::Hide() { hide(); }
-
 void Form::Unload() {
   if (!loaded_) return;
   Form_Unload();
   loaded_ = false;
   captured_ = false;
   for (Timer* timer : timers_) timer->SetEnabled(false);
-  Hide();
+  hide();
   if (Unloaded) Unloaded();
 }
 
@@ -116,13 +107,7 @@ bool Form::NoteFocus(const QWidget& control) {
   return true;
 }
 
-int Form::WindowState() const {
-  if (isMinimized()) return 1;
-  if (isMaximized()) return 2;
-  return 0;
-}
-
-void Form::SetFormSize(double widthTwips, double heightTwips) {
+void Form::SetSizeTwips(double widthTwips, double heightTwips) {
   widthTwips_ = widthTwips;
   heightTwips_ = heightTwips;
   ApplySize();
@@ -139,7 +124,7 @@ void Form::ApplySize() { setFixedSize(PixelsX(widthTwips_), PixelsY(heightTwips_
 int Form::PixelsX(double twips) const { return TwipsToPixels(twips, twipsPerPixelX_); }
 int Form::PixelsY(double twips) const { return TwipsToPixels(twips, twipsPerPixelY_); }
 
-void Form::Move(double leftTwips, double topTwips) {
+void Form::MoveTwips(double leftTwips, double topTwips) {
   move(RoundHalfEven(leftTwips / twipsPerPixelX_), RoundHalfEven(topTwips / twipsPerPixelY_));
 }
 
@@ -159,38 +144,10 @@ void Form::SetWindowRegion(const QRegion& region) {
   update();
 }
 
-void Form::SetFrame(const QRegion& region, const QColor& colour, int strokeWidth,
-                    int strokeHeight) {
-  // What survives shifting the region by a stroke in each direction is its inside; the rest is
-  // the band along its edge. The windows opened one after the other have the same region: the
-  // last band is kept.
-  static QRegion lastRegion;
-  static QRegion lastBand;
-  static QSize lastStroke;
-  if (region != lastRegion || QSize(strokeWidth, strokeHeight) != lastStroke) {
-    QRegion inside = region;
-    inside &= region.translated(strokeWidth, 0);
-    inside &= region.translated(-strokeWidth, 0);
-    inside &= region.translated(0, strokeHeight);
-    inside &= region.translated(0, -strokeHeight);
-    lastBand = region.subtracted(inside);
-    lastRegion = region;
-    lastStroke = QSize(strokeWidth, strokeHeight);
-  }
-  frameRegion_ = lastBand;
+void Form::SetFrame(const QRegion& band, const QColor& colour) {
+  frameRegion_ = band;
   frameColour_ = colour;
   update();
-}
-
-WindowProc Form::SetWindowProc(WindowProc proc) {
-  WindowProc previous = windowProc_;
-  windowProc_ = proc;
-  return previous;
-}
-
-std::intptr_t Form::SendMessage(std::uint32_t message, std::uintptr_t wParam,
-                                std::intptr_t lParam) {
-  return CallWindowProc(windowProc_, this, message, wParam, lParam);
 }
 
 void Form::KeyPreview(QKeyEvent& event) {

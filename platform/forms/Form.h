@@ -1,33 +1,18 @@
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QRegion>
 #include <QString>
 #include <QWidget>
-#include <cstdint>
 #include <functional>
 #include <vector>
-
-#include "platform/forms/VbColour.h"
 
 class QEventLoop;
 
 namespace platform {
 
-class Form;
 class Timer;
-
-// A window procedure: every message the platform delivers to a form goes through the current one.
-using WindowProc = std::intptr_t (*)(Form* hWnd, std::uint32_t message, std::uintptr_t wParam,
-                                     std::intptr_t lParam);
-
-// Passes a message to a given procedure and returns its result.
-std::intptr_t CallWindowProc(WindowProc proc, Form* hWnd, std::uint32_t message,
-                             std::uintptr_t wParam, std::intptr_t lParam);
-
-// The procedure every form starts with: it handles nothing.
-std::intptr_t DefWindowProc(Form* hWnd, std::uint32_t message, std::uintptr_t wParam,
-                            std::intptr_t lParam);
 
 // Mouse buttons as the handlers receive them.
 inline constexpr int kLeftButton = 1;
@@ -35,37 +20,36 @@ inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;
 
 // A borderless window whose geometry is kept in twips, which sees every key before its controls
-// and raises the Load, Unload, KeyDown, Resize and mouse events of the original toolkit.
+// and raises the Load, Unload, KeyDown, Resize and mouse events of the original toolkit. What Qt
+// already names (the title, hide(), isMinimized(), pixel geometry) keeps Qt's name; a member of
+// its own that works in twips says so in its name.
 class Form : public QWidget {
  public:
   explicit Form(QWidget* parent = nullptr);
   ~Form() override;
 
-  // Lifecycle. Load runs Form_Load once; Show loads if needed and shows modeless; ShowModal shows
-  // this form owned by `owner`, centred on it and above it, and returns once it is hidden or
-  // unloaded; Unload runs Form_Unload, stops the form's timers, hides the window for good and
-  // raises Unloaded.
+  // Lifecycle. Load runs Form_Load once; ShowModeless loads if needed, shows, raises and
+  // activates; ShowModal shows this form owned by `owner`, centred on it and above it, and
+  // returns once it is hidden (any hide() by the program ends the modal display) or unloaded;
+  // Unload runs Form_Unload, stops the form's timers, hides the window for good and raises
+  // Unloaded.
   void Load();
-  void Show();
+  void ShowModeless();
   void ShowModal(Form& owner);
-  void Hide();
   void Unload();
   bool IsLoaded() const { return loaded_; }
-  // Whether the form is showing modally, its nested loop running.
-  bool IsModal() const { return modalLoop_ != nullptr; }
+  // Whether ShowModal's nested loop runs (Qt's isModal() says only how the window is shown).
+  bool InModalLoop() const { return modalLoop_ != nullptr; }
   // Raised once the form has unloaded: the program decides there whether it ends.
   std::function<void()> Unloaded;
 
   // Properties of the original toolkit.
-  QString Caption() const { return windowTitle(); }
-  void SetCaption(const QString& caption) { setWindowTitle(caption); }
   QString Tag;
-  int WindowState() const;  // 0 normal, 1 minimised, 2 maximised
-  void SetFormSize(double widthTwips, double heightTwips);
-  double Width() const { return widthTwips_; }
-  double Height() const { return heightTwips_; }
+  void SetSizeTwips(double widthTwips, double heightTwips);
+  double WidthTwips() const { return widthTwips_; }
+  double HeightTwips() const { return heightTwips_; }
   // Moves the window to a position in screen twips; the size is unchanged.
-  void Move(double leftTwips, double topTwips);
+  void MoveTwips(double leftTwips, double topTwips);
   void SetPicture(const QPixmap& picture);
   // Whether the window has an entry in the task bar and the pager; by default it has none.
   void SetShowInTaskbar(bool show);
@@ -82,8 +66,9 @@ class Form : public QWidget {
   // window system shapes input only, the form leaves what lies outside it transparent).
   void SetWindowRegion(const QRegion& region);
   QRegion WindowRegion() const { return region_; }
-  // A frame painted along the inside of a region every time the window is painted.
-  void SetFrame(const QRegion& region, const QColor& colour, int strokeWidth, int strokeHeight);
+  // A band (a frame along the inside of the region, say) painted in one colour over everything
+  // else every time the window is painted.
+  void SetFrame(const QRegion& band, const QColor& colour);
   bool HasFrame() const { return !frameRegion_.isEmpty(); }
   // Whether the form paints its region over a transparent window itself.
   bool PaintsOwnShape() const { return paintsOwnShape_; }
@@ -94,11 +79,6 @@ class Form : public QWidget {
   void SetCapture() { captured_ = true; }
   void ReleaseCapture() { captured_ = false; }
   bool HasCapture() const { return captured_; }
-
-  // The window procedure. SetWindowProc returns the previous one.
-  WindowProc SetWindowProc(WindowProc proc);
-  WindowProc CurrentWindowProc() const { return windowProc_; }
-  std::intptr_t SendMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
   // Timers belong to their form and stop when it unloads.
   void AddTimer(Timer& timer);
@@ -166,7 +146,6 @@ class Form : public QWidget {
   QRegion region_;
   QRegion frameRegion_;
   QColor frameColour_;
-  WindowProc windowProc_ = &DefWindowProc;
   QEventLoop* modalLoop_ = nullptr;
   std::vector<Timer*> timers_;
   const QWidget* lastFocus_ = nullptr;

@@ -159,10 +159,8 @@ QString XdgOpenLauncher::Argument(const QString& file) {
   return file;
 }
 
-int XdgOpenLauncher::Open(const QString& file, const QString& verb, const QString& parameters,
-                          const QString& directory, bool awaitOutcome) {
-  // xdg-open passes nothing on to the application it starts.
-  (void)parameters;
+int XdgOpenLauncher::Open(const QString& file, const QString& verb, const QString& directory,
+                          bool awaitOutcome) {
   if (file.isEmpty()) return kFileNotFound;
   // xdg-open knows one action; the shell answered an unknown verb this way.
   if (!IsOpenVerb(verb)) return kNoAssociation;

@@ -18,12 +18,12 @@ class DocumentLauncher {
  public:
   virtual ~DocumentLauncher() = default;
 
-  // `verb` is the shell verb (a null or empty one means "open"); `parameters` are for a program
-  // target; `directory`, when not empty, is the folder the opened program starts in. With
-  // `awaitOutcome` false the call returns as soon as the launch has begun; with it true it
-  // waits a short while for the desktop to report a failure. Returns one of the codes above.
-  virtual int Open(const QString& file, const QString& verb, const QString& parameters,
-                   const QString& directory, bool awaitOutcome) = 0;
+  // `verb` is the shell verb (a null or empty one means "open"); `directory`, when not empty, is
+  // the folder the opened program starts in. With `awaitOutcome` false the call returns as soon
+  // as the launch has begun; with it true it waits a short while for the desktop to report a
+  // failure. Returns one of the codes above.
+  virtual int Open(const QString& file, const QString& verb, const QString& directory,
+                   bool awaitOutcome) = 0;
 };
 
 // The freedesktop way: `xdg-open`, found on PATH and started directly (no shell), in a session
@@ -35,8 +35,8 @@ class XdgOpenLauncher : public DocumentLauncher {
 
   explicit XdgOpenLauncher(int patienceMs = kDefaultPatienceMs) : patienceMs_(patienceMs) {}
 
-  int Open(const QString& file, const QString& verb, const QString& parameters,
-           const QString& directory, bool awaitOutcome) override;
+  int Open(const QString& file, const QString& verb, const QString& directory,
+           bool awaitOutcome) override;
 
   // The argument xdg-open receives for `file`: a "mailto:" address loses the blanks around it,
   // and a text beginning with "-" (which xdg-open would refuse as an option) becomes "./-...".

@@ -61,19 +61,10 @@ void NotificationArea::WaitUntilAvailable(int milliseconds, std::function<void(b
   timer->start(std::min(kPollMilliseconds, milliseconds));
 }
 
-std::intptr_t NotificationArea::MouseMessage(int activationReason, bool statusNotifierHost) {
-  switch (activationReason) {
-    case QSystemTrayIcon::DoubleClick:
-      return WM_LBUTTONDBLCLK;
-    case QSystemTrayIcon::Trigger:
-      return statusNotifierHost ? WM_LBUTTONDBLCLK : WM_LBUTTONUP;
-    case QSystemTrayIcon::Context:
-      return WM_RBUTTONUP;
-    case QSystemTrayIcon::MiddleClick:
-      return WM_MBUTTONUP;
-    default:
-      return 0;
-  }
+QSystemTrayIcon::ActivationReason NotificationArea::AsXEmbedReason(
+    QSystemTrayIcon::ActivationReason reason, bool statusNotifierHost) {
+  return statusNotifierHost && reason == QSystemTrayIcon::Trigger ? QSystemTrayIcon::DoubleClick
+                                                                  : reason;
 }
 
 bool NotificationArea::Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data) {
@@ -132,20 +123,15 @@ void NotificationArea::MakeIcon(Entry& entry) {
   if (entry.icon) return;
   const NotifyIconData& data = entry.data;
   auto icon = std::make_unique<QSystemTrayIcon>();
-  if (data.uFlags & NIF_ICON) icon->setIcon(data.hIcon);
-  if (data.uFlags & NIF_TIP) icon->setToolTip(data.szTip.section(QChar(u'\0'), 0, 0));
-  if (data.uFlags & NIF_MESSAGE) {
-    Form* window = data.hWnd;
-    const std::uint32_t id = data.uID;
-    const std::uint32_t callback = data.uCallbackMessage;
+  icon->setIcon(data.hIcon);
+  icon->setToolTip(data.szTip.section(QChar(u'\0'), 0, 0));
+  if (data.Activated) {
     // Qt picks the kind of icon once, when it is made; so is the meaning of its activations.
     const bool statusNotifier = watcher_->Current() == StatusNotifierProbe::State::Host;
-    QObject::connect(
-        icon.get(), &QSystemTrayIcon::activated, window,
-        [window, id, callback, statusNotifier](QSystemTrayIcon::ActivationReason reason) {
-          const std::intptr_t mouse = MouseMessage(reason, statusNotifier);
-          if (mouse != 0) window->SendMessage(callback, id, mouse);
-        });
+    QObject::connect(icon.get(), &QSystemTrayIcon::activated, data.hWnd,
+                     [activated = data.Activated, statusNotifier](auto reason) {
+                       activated(AsXEmbedReason(reason, statusNotifier));
+                     });
   }
   // Qt puts the icon back by itself if the notification area goes and comes again.
   icon->show();

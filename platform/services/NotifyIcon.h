@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QObject>
 #include <QString>
+#include <QSystemTrayIcon>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -12,39 +13,28 @@
 
 #include "platform/services/StatusNotifierProbe.h"
 
-class QSystemTrayIcon;
 class QTimer;
 
 namespace platform {
 
 class Form;
 
-// Messages and flags of the notification-area records.
+// Messages of the notification-area records.
 inline constexpr std::uint32_t NIM_ADD = 0;
 inline constexpr std::uint32_t NIM_DELETE = 2;
-inline constexpr std::uint32_t NIF_MESSAGE = 1;
-inline constexpr std::uint32_t NIF_ICON = 2;
-inline constexpr std::uint32_t NIF_TIP = 4;
 
-// The mouse messages an icon reports to its window.
-inline constexpr std::intptr_t WM_LBUTTONUP = 514;
-inline constexpr std::intptr_t WM_LBUTTONDBLCLK = 515;
-inline constexpr std::intptr_t WM_RBUTTONUP = 517;
-inline constexpr std::intptr_t WM_MBUTTONUP = 520;
-
-// One icon: its window and identifier, the message it sends there, its picture and tooltip.
+// One icon: its window and identifier, its picture and tooltip, and who hears its activations.
 struct NotifyIconData {
-  std::uint32_t cbSize = 0;
   Form* hWnd = nullptr;
   std::uint32_t uID = 0;
-  std::uint32_t uFlags = 0;
-  std::uint32_t uCallbackMessage = 0;
   QIcon hIcon;
   QString szTip;  // shown up to its first NUL
+  // Called with each activation of the icon, as an XEmbed tray reports it (AsXEmbedReason),
+  // while the window lives.
+  std::function<void(QSystemTrayIcon::ActivationReason)> Activated;
 };
 
-// The desktop's notification area. Each activation of an icon reaches the current window
-// procedure of the icon's window as (uCallbackMessage, uID, mouse message).
+// The desktop's notification area. Each activation of an icon reaches its record's Activated.
 class NotificationArea {
  public:
   NotificationArea();
@@ -65,9 +55,10 @@ class NotificationArea {
   // identifier. False when there is nothing to do (already there, or not there).
   virtual bool Shell_NotifyIcon(std::uint32_t message, const NotifyIconData& data);
 
-  // Which mouse message an activation stands for. StatusNotifierItem hosts never report a
-  // double-click: their one activation is what a double-click is on an XEmbed tray.
-  static std::intptr_t MouseMessage(int activationReason, bool statusNotifierHost);
+  // An activation as an XEmbed tray reports it. StatusNotifierItem hosts never report a
+  // double-click: their one activation (Trigger) is what a double-click is on an XEmbed tray.
+  static QSystemTrayIcon::ActivationReason AsXEmbedReason(QSystemTrayIcon::ActivationReason reason,
+                                                          bool statusNotifierHost);
 
   // The icon added for a window and identifier, if it is in a notification area (made now if
   // one is there and the icon was still to come).

@@ -40,14 +40,13 @@ TEST(LaunchDocument, HandsTheRequestOverAndReturnsTheCodeUnchanged) {
       RecordingBox box;
       launcher.result = code;
       const int result = LaunchDocument(QStringLiteral("mailto: support@tavelmarque.example.org"),
-                                        QStringLiteral("open"), QString(), QStringLiteral("/tmp"),
-                                        10, &owner, showErrors, {launcher, box});
+                                        QStringLiteral("open"), QStringLiteral("/tmp"), &owner,
+                                        showErrors, {launcher, box});
       EXPECT_EQ(result, code);
       ASSERT_EQ(launcher.calls.size(), 1u);
       const FakeLauncher::Call& call = launcher.calls[0];
       EXPECT_EQ(call.file, QStringLiteral("mailto: support@tavelmarque.example.org"));
       EXPECT_EQ(call.verb, QStringLiteral("open"));
-      EXPECT_TRUE(call.parameters.isNull());
       EXPECT_EQ(call.directory, QStringLiteral("/tmp"));
       EXPECT_EQ(call.awaitOutcome, showErrors) << "only a caller who hears of failures waits";
     }
@@ -63,8 +62,8 @@ TEST(LaunchDocument, TellsOfAFailureOnlyWhenAsked) {
       FakeLauncher launcher;
       RecordingBox box;
       launcher.result = code;
-      LaunchDocument(QStringLiteral("x"), QStringLiteral("open"), QString(), QString(), 10, &owner,
-                     showErrors, {launcher, box});
+      LaunchDocument(QStringLiteral("x"), QStringLiteral("open"), QString(), &owner, showErrors,
+                     {launcher, box});
       const bool failure = code <= 32;
       ASSERT_EQ(box.shown.size(), showErrors && failure ? 1u : 0u) << code;
       if (box.shown.empty()) continue;

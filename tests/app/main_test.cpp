@@ -12,6 +12,9 @@
 
 namespace {
 
+// The windows' shapes, kept for every test as the program keeps them for its run.
+skin::Shapes shapes;
+
 platform::Clock clock2026() {
   platform::Clock clock;
   clock.Set(QDateTime(QDate(2026, 12, 9), QTime(8, 0)));
@@ -36,7 +39,7 @@ TEST(Main, OnlyExactlyHiddenStartsHidden) {
     platform::App app(QStringLiteral("tavelmarque-main-test"), c.arguments);
     platform::HelpViewer help;
     TestNotificationArea tray;
-    auto window = mMain::Main(app, clock, help, tray, ",");
+    auto window = mMain::Main(app, clock, help, tray, shapes, ",");
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->IsLoaded());
     EXPECT_EQ(window->isVisible(), c.shown);
@@ -49,18 +52,18 @@ TEST(Main, ASecondInstanceCreatesNoWindow) {
   platform::App first(QStringLiteral("tavelmarque-main-test-second"), {QStringLiteral("t")});
   platform::HelpViewer help;
   TestNotificationArea tray;
-  auto running = mMain::Main(first, clock, help, tray, ",");
+  auto running = mMain::Main(first, clock, help, tray, shapes, ",");
   ASSERT_NE(running, nullptr);
   for (const QString& command : {QString(), QStringLiteral("/Hidden")}) {
     QStringList arguments{QStringLiteral("t")};
     if (!command.isEmpty()) arguments << command;
     platform::App second(QStringLiteral("tavelmarque-main-test-second"), arguments);
-    EXPECT_EQ(mMain::Main(second, clock, help, tray, ","), nullptr);
+    EXPECT_EQ(mMain::Main(second, clock, help, tray, shapes, ","), nullptr);
     EXPECT_TRUE(second.HelpFile.isEmpty());
   }
-  running->Hide();
+  running->hide();
   platform::App whileHidden(QStringLiteral("tavelmarque-main-test-second"), {QStringLiteral("t")});
-  EXPECT_EQ(mMain::Main(whileHidden, clock, help, tray, ","), nullptr);
+  EXPECT_EQ(mMain::Main(whileHidden, clock, help, tray, shapes, ","), nullptr);
 }
 
 TEST(Main, WithoutANotificationAreaAHiddenStartShowsTheWindow) {
@@ -69,7 +72,7 @@ TEST(Main, WithoutANotificationAreaAHiddenStartShowsTheWindow) {
                     {QStringLiteral("t"), QStringLiteral("/Hidden")});
   platform::HelpViewer help;
   TestNotificationArea tray(false);
-  auto window = mMain::Main(app, clock, help, tray, ",", 300);
+  auto window = mMain::Main(app, clock, help, tray, shapes, ",", 300);
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible()) << "the notification area is given its time first";
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 3000));
@@ -82,7 +85,7 @@ TEST(Main, AHiddenStartWaitsForANotificationAreaThatComesLate) {
   platform::HelpViewer help;
   TestNotificationArea tray(false);
   constexpr int kWait = 4000;
-  auto window = mMain::Main(app, clock, help, tray, ",", kWait);
+  auto window = mMain::Main(app, clock, help, tray, shapes, ",", kWait);
   ASSERT_NE(window, nullptr);
   QTimer::singleShot(2000, [&] { tray.available = true; });
   QTest::qWait(1500);
@@ -156,7 +159,7 @@ TEST(Main, AStalledNotificationAreaCountsAsNoneAndFreezesNothing) {
   pulse.callOnTimeout([&] { longest = qMax(longest, sinceTick.restart()); });
   pulse.start(20);
   sinceTick.start();
-  auto window = mMain::Main(app, clock, help, tray, ",", 3000);
+  auto window = mMain::Main(app, clock, help, tray, shapes, ",", 3000);
   ASSERT_NE(window, nullptr);
   EXPECT_FALSE(window->isVisible()) << "the watcher is given its time first";
   EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 4000));

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -41,7 +42,7 @@ class MainWindowTest : public ::testing::TestWithParam<std::string> {
  protected:
   void Open(const QDateTime& now = At(2026, 12, 9)) {
     clock_.Set(now);
-    window_ = std::make_unique<Window>(app_, clock_, help_, tray_, GetParam());
+    window_ = std::make_unique<Window>(app_, clock_, help_, tray_, shapes_, GetParam());
     window_->Load();
   }
   void Type(std::initializer_list<Key> keys) {
@@ -64,6 +65,7 @@ class MainWindowTest : public ::testing::TestWithParam<std::string> {
   platform::Clock clock_;
   platform::HelpViewer help_;
   TestNotificationArea tray_;
+  skin::Shapes shapes_;
   std::unique_ptr<Window> window_;
 };
 
@@ -82,13 +84,13 @@ TEST_P(MainWindowTest, OpensOnRowZeroWithTheChangeRowsFollowingTheDate) {
     Open(c.now);
     EXPECT_EQ(window_->Model().ChangeMode(), c.changeRows);
     for (int row : {1, 3}) {
-      EXPECT_EQ(window_->lblEti[row]->Visible(), c.changeRows);
-      EXPECT_EQ(window_->lblP[row]->Visible(), c.changeRows);
+      EXPECT_EQ(window_->lblEti[row]->isHidden(), !c.changeRows);
+      EXPECT_EQ(window_->lblP[row]->isHidden(), !c.changeRows);
     }
-    EXPECT_EQ(window_->Line1[1]->Visible(), c.changeRows);
-    EXPECT_TRUE(window_->lblP[0]->Visible() && window_->lblP[2]->Visible());
-    EXPECT_EQ(window_->imaFocus->Left(), 2242);
-    EXPECT_EQ(window_->imaFocus->Top(), 600);
+    EXPECT_EQ(window_->Line1[1]->isHidden(), !c.changeRows);
+    EXPECT_FALSE(window_->lblP[0]->isHidden() || window_->lblP[2]->isHidden());
+    EXPECT_EQ(window_->imaFocus->LeftTwips(), 2242);
+    EXPECT_EQ(window_->imaFocus->TopTwips(), 600);
     EXPECT_EQ(window_->lblP[0]->ForeColor(), kHighlight);
     EXPECT_EQ(window_->lblEti[0]->ForeColor(), kHighlight);
     EXPECT_EQ(window_->lblEti[0]->Caption(), QStringLiteral("prix en francs"));
@@ -112,8 +114,8 @@ TEST_P(MainWindowTest, HighlightAndMarkerFollowTheSelectedRow) {
   for (const Step& s : steps) {
     Type({s.key});
     ASSERT_EQ(window_->Model().CurrentRow(), s.row);
-    EXPECT_EQ(window_->imaFocus->Left(), s.markerLeft);
-    EXPECT_EQ(window_->imaFocus->Top(), s.markerTop);
+    EXPECT_EQ(window_->imaFocus->LeftTwips(), s.markerLeft);
+    EXPECT_EQ(window_->imaFocus->TopTwips(), s.markerTop);
     for (int row = 0; row < 4; ++row) {
       const platform::VbColour expected = row == s.row ? kHighlight : kBlack;
       EXPECT_EQ(window_->lblP[row]->ForeColor(), expected) << "row " << row;
@@ -227,7 +229,7 @@ TEST_P(MainWindowTest, LetterOWithoutEntryChangesNothing) {
 
 TEST_P(MainWindowTest, WindowKeysNeedAlt) {
   Open();
-  window_->Show();
+  window_->ShowModeless();
   Type("12");
   Type({{Qt::Key_F4}, {Qt::Key_R}, {Qt::Key_Z}});
   EXPECT_TRUE(window_->IsLoaded());
@@ -240,7 +242,7 @@ TEST_P(MainWindowTest, WindowKeysNeedAlt) {
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(Shown(0), QStringLiteral("123"));
   EXPECT_TRUE(window_->Model().EntryActive()) << "hiding leaves the entry running";
-  window_->Show();
+  window_->ShowModeless();
   Type("4");
   EXPECT_EQ(Shown(0), QStringLiteral("1234"));
 
@@ -252,14 +254,15 @@ TEST_P(MainWindowTest, WindowKeysNeedAlt) {
 
 TEST_P(MainWindowTest, HiddenDuringAnEntryAndBroughtBackFromTheIcon) {
   Open();
-  window_->Show();
+  window_->ShowModeless();
   ASSERT_EQ(tray_.calls.size(), 1u);
   EXPECT_EQ(tray_.calls[0].message, platform::NIM_ADD);
-  EXPECT_EQ(window_->CurrentWindowProc(), &mSysTray::TrayWndProc);
+  QSystemTrayIcon* icon = tray_.Icon(window_.get(), 61860);
+  ASSERT_NE(icon, nullptr);
   Type("12");
   Type({{Qt::Key_R, Qt::AltModifier}});
   EXPECT_FALSE(window_->isVisible());
-  window_->SendMessage(1066, 61860, 515);
+  emit icon->activated(QSystemTrayIcon::DoubleClick);
   EXPECT_TRUE(window_->isVisible());
   Type("3");
   EXPECT_EQ(Shown(0), QStringLiteral("123"));
@@ -267,13 +270,12 @@ TEST_P(MainWindowTest, HiddenDuringAnEntryAndBroughtBackFromTheIcon) {
   window_->imaCommand_Click(0);
   EXPECT_EQ(tray_.calls.back().message, platform::NIM_DELETE);
   EXPECT_EQ(tray_.Icon(window_.get(), 61860), nullptr);
-  EXPECT_EQ(window_->CurrentWindowProc(), &platform::DefWindowProc);
 }
 
 TEST_P(MainWindowTest, WithoutANotificationAreaHidingMinimisesToTheTaskBar) {
   tray_.available = false;
   Open();
-  window_->Show();
+  window_->ShowModeless();
   EXPECT_FALSE(window_->ShowInTaskbar());
   Type({{Qt::Key_R, Qt::AltModifier}});
   EXPECT_TRUE(window_->isVisible());
@@ -290,24 +292,28 @@ TEST_P(MainWindowTest, WithoutANotificationAreaHidingMinimisesToTheTaskBar) {
 
 TEST_P(MainWindowTest, OnlyTheBackgroundAndTheRowsStartADrag) {
   Open();
-  window_->Show();
+  window_->ShowModeless();
   struct Case {
     const char* what;
     QWidget* widget;
+    Qt::MouseButton button;
     bool drags;
   } cases[] = {
-      {"focus marker", window_->imaFocus, false},
-      {"line", window_->Line1[0], false},
-      {"command image", window_->imaCommand[3], false},
-      {"amount", window_->lblP[0], true},
-      {"background", window_.get(), true},
+      {"focus marker", window_->imaFocus, Qt::LeftButton, false},
+      {"line", window_->Line1[0], Qt::LeftButton, false},
+      {"command image", window_->imaCommand[3], Qt::LeftButton, false},
+      {"amount", window_->lblP[0], Qt::LeftButton, true},
+      {"amount, right button", window_->lblP[0], Qt::RightButton, true},
+      {"row caption, middle button", window_->lblEti[0], Qt::MiddleButton, true},
+      {"background", window_.get(), Qt::LeftButton, true},
+      {"background, right button", window_.get(), Qt::RightButton, false},
   };
   for (const Case& c : cases) {
     const QPoint at = c.widget == window_.get() ? QPoint(90, 20) : QPoint(1, 0);
-    QTest::mousePress(c.widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mousePress(c.widget, c.button, Qt::NoModifier, at);
     EXPECT_EQ(window_->Drag().DragActive, c.drags) << c.what;
     // Let go away from where it was pressed: no command runs.
-    QTest::mouseRelease(c.widget, Qt::LeftButton, Qt::NoModifier, at + QPoint(400, 400));
+    QTest::mouseRelease(c.widget, c.button, Qt::NoModifier, at + QPoint(400, 400));
     EXPECT_FALSE(window_->Drag().DragActive) << c.what;
   }
 }
@@ -363,7 +369,7 @@ TEST_P(MainWindowTest, CopiesTheSelectedRowAndPastesAmountsIntoIt) {
 
 TEST_P(MainWindowTest, Commands) {
   Open();
-  window_->Show();
+  window_->ShowModeless();
   ASSERT_EQ(window_->imaCommand[4]->toolTip(), QStringLiteral("Aide sur Tavelmarque  F1"));
   Type("7");
   window_->imaCommand_Click(4);
@@ -372,7 +378,7 @@ TEST_P(MainWindowTest, Commands) {
   window_->imaCommand_Click(1);
   EXPECT_FALSE(window_->isVisible());
   window_->imaCommand_Click(42);
-  window_->Show();
+  window_->ShowModeless();
   Type("5");
   EXPECT_EQ(Shown(0), QStringLiteral("75")) << "help and hide leave the entry running";
   window_->imaCommand_Click(0);
@@ -382,10 +388,10 @@ TEST_P(MainWindowTest, Commands) {
 
 TEST_P(MainWindowTest, ClickingACommandImageRunsIt) {
   Open();
-  window_->Show();
+  window_->ShowModeless();
   QTest::mouseClick(window_->imaCommand[1], Qt::LeftButton);
   EXPECT_FALSE(window_->isVisible());
-  window_->Show();
+  window_->ShowModeless();
   QTest::mouseClick(window_->imaCommand[1], Qt::RightButton);
   EXPECT_TRUE(window_->isVisible());
 }
@@ -437,7 +443,7 @@ TEST_P(MainWindowTest, TenThousandDigitsAndHeldKeys) {
 
 TEST_P(MainWindowTest, EveryKeyCodeWithEveryModifierLeavesAWorkingWindow) {
   Open(At(2002, 1, 3));
-  window_->Show();
+  window_->ShowModeless();
   // The keys that open a dialog are swept too: each dialog is closed as soon as it is up.
   int dialogs = 0;
   QTimer closer;
@@ -458,7 +464,7 @@ TEST_P(MainWindowTest, EveryKeyCodeWithEveryModifierLeavesAWorkingWindow) {
   }
   closer.stop();
   EXPECT_GT(dialogs, 0);
-  window_->Show();
+  window_->ShowModeless();
   Type({{Qt::Key_Escape}});
   while (window_->Model().CurrentRow() != 0) Type({{Qt::Key_Tab}});
   Type("100");

@@ -66,6 +66,7 @@ class Fixture : public ::testing::TestWithParam<std::string> {
 
   platform::App app_{QStringLiteral("tavelmarque-zone-euro-test"), {QStringLiteral("Tavelmarque")}};
   platform::HelpViewer help_;
+  skin::Shapes shapes_;
 };
 
 // The window on its own, shown modeless.
@@ -73,13 +74,13 @@ class ZoneEuroWindowTest : public Fixture {
  protected:
   void SetUp() override { Open(); }
   void Open() {
-    window_ = std::make_unique<frmZoneEuro>(app_, help_, GetParam());
-    window_->Show();
+    window_ = std::make_unique<frmZoneEuro>(app_, help_, shapes_, GetParam());
+    window_->ShowModeless();
   }
   void ExpectSelected(int row) {
     ASSERT_EQ(window_->Model().CurrentRow(), row);
-    EXPECT_EQ(window_->imaFocus->Left(), kMarkerLeft[row]);
-    EXPECT_EQ(window_->imaFocus->Top(), kMarkerTop[row]);
+    EXPECT_EQ(window_->imaFocus->LeftTwips(), kMarkerLeft[row]);
+    EXPECT_EQ(window_->imaFocus->TopTwips(), kMarkerTop[row]);
     for (int r = 0; r < 3; ++r) {
       EXPECT_EQ(window_->lblP[r]->ForeColor(), r == row ? kHighlight : kBlack) << "row " << r;
     }
@@ -100,7 +101,7 @@ TEST_P(ZoneEuroWindowTest, OpensOnTheFrenchFrancWithRowZeroSelected) {
   EXPECT_EQ(window_->lblEti[0]->Caption(), QStringLiteral("prix en"));
   EXPECT_EQ(window_->lblEti[1], nullptr);
   EXPECT_EQ(window_->lblEti[2]->Caption(), QStringLiteral("prix en euros"));
-  EXPECT_EQ(window_->Caption(), QStringLiteral("Dorvanta"));
+  EXPECT_EQ(window_->windowTitle(), QStringLiteral("Dorvanta"));
   EXPECT_FALSE(window_->WindowRegion().isEmpty()) << "clipped to its disc";
   EXPECT_TRUE(window_->HasFrame());
 }
@@ -334,8 +335,8 @@ class FromTheMainWindowTest : public Fixture {
 
   void SetUp() override {
     clock_.Set(QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
-    main_ = std::make_unique<Main>(app_, clock_, help_, tray_, GetParam());
-    main_->Show();
+    main_ = std::make_unique<Main>(app_, clock_, help_, tray_, shapes_, GetParam());
+    main_->ShowModeless();
   }
 
   // Runs `inside` on the Zone Euro window once it is open, then opens it by `open`; fails the
@@ -368,7 +369,7 @@ TEST_P(FromTheMainWindowTest, AltZLeavesTheMainWindowsEntryRunning) {
   Press(main_.get(), {Step{Qt::Key_1}, Step{Qt::Key_2}});
   WhileOpen([this] { AltZ(); },
             [this](frmZoneEuro& zone) {
-              EXPECT_TRUE(zone.IsModal());
+              EXPECT_TRUE(zone.InModalLoop());
               EXPECT_EQ(zone.parentWidget(), main_.get()) << "owned by the main window";
               EXPECT_EQ(zone.geometry().center(), main_->geometry().center());
               Press(&zone, {Step{Qt::Key_Tab}, Step{Qt::Key_5}, Step{Qt::Key_Return},
@@ -403,7 +404,7 @@ TEST_P(FromTheMainWindowTest, EachOpeningStartsAfresh) {
               EXPECT_EQ(zone.lblP[0]->ForeColor(), kHighlight);
               EXPECT_EQ(zone.lblEti[0]->ForeColor(), kHighlight);
               EXPECT_EQ(zone.lblEti[2]->ForeColor(), kBlack);
-              EXPECT_EQ(zone.imaFocus->Left(), kMarkerLeft[0]);
+              EXPECT_EQ(zone.imaFocus->LeftTwips(), kMarkerLeft[0]);
               Press(&zone, {Step{Qt::Key_Right}});
               EXPECT_EQ(zone.lblP[0]->Caption(), QStringLiteral("Franc luxembourg."));
               EXPECT_EQ(zone.lblP[1]->Caption(), Amount("0~00"));

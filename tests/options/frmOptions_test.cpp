@@ -100,12 +100,13 @@ class OptionsWindowTest : public ::testing::Test {
   void TearDown() override { RemoveEntry(); }
 
   std::unique_ptr<frmOptions> Open(bool changeRows) {
-    auto window = std::make_unique<frmOptions>(changeRows);
-    window->Show();
+    auto window = std::make_unique<frmOptions>(shapes_, changeRows);
+    window->ShowModeless();
     QApplication::setActiveWindow(window.get());
     EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
     return window;
   }
+  skin::Shapes shapes_;
 };
 
 TEST_F(OptionsWindowTest, OpensShowingTheEntryAndTheChangeRows) {
@@ -141,7 +142,7 @@ TEST_F(OptionsWindowTest, OpensShowingTheEntryAndTheChangeRows) {
 
 TEST_F(OptionsWindowTest, LooksAndReadsAsLaidOut) {
   auto window = Open(false);
-  EXPECT_EQ(window->Caption(), QStringLiteral("Options"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Options"));
   EXPECT_EQ(window->width(), window->PixelsX(2700));
   EXPECT_FALSE(window->WindowRegion().isEmpty()) << "clipped to its disc";
   EXPECT_TRUE(window->HasFrame());
@@ -275,8 +276,8 @@ class ApplyOptionsTest : public ::testing::Test {
   void OpenMain(bool changeRows) {
     clock_.Set(changeRows ? QDateTime(QDate(2002, 1, 2), QTime(12, 0))
                           : QDateTime(QDate(2026, 12, 9), QTime(12, 0)));
-    main_ = std::make_unique<Main>(app_, clock_, help_, tray_, ",");
-    main_->Show();
+    main_ = std::make_unique<Main>(app_, clock_, help_, tray_, shapes_, ",");
+    main_->ShowModeless();
     QApplication::setActiveWindow(main_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(main_.get()));
   }
@@ -297,7 +298,7 @@ class ApplyOptionsTest : public ::testing::Test {
       inside(*window);
       if (window->isVisible()) {
         ADD_FAILURE() << "the options window is still open";
-        window->Hide();
+        window->hide();
       }
     });
     timer.start(0);
@@ -326,6 +327,7 @@ class ApplyOptionsTest : public ::testing::Test {
   platform::Clock clock_;
   platform::HelpViewer help_;
   TestNotificationArea tray_;
+  skin::Shapes shapes_;
   std::unique_ptr<Main> main_;
 };
 
@@ -394,8 +396,8 @@ TEST_F(ApplyOptionsTest, TheAnswerIsAppliedOnlyWhenConfirmed) {
         break;
     }
     EXPECT_EQ(main_->Model().ChangeMode(), c.changeRowsAfter);
-    EXPECT_EQ(main_->lblP[1]->Visible(), c.changeRowsAfter);
-    EXPECT_EQ(main_->lblP[3]->Visible(), c.changeRowsAfter);
+    EXPECT_EQ(main_->lblP[1]->isHidden(), !c.changeRowsAfter);
+    EXPECT_EQ(main_->lblP[3]->isHidden(), !c.changeRowsAfter);
     EXPECT_TRUE(main_->IsLoaded() && main_->isVisible());
   }
 }
@@ -405,7 +407,7 @@ TEST_F(ApplyOptionsTest, AltODuringAnEntryConvertsItAndShowsItBehindTheWindow) {
   for (Qt::Key key : {Qt::Key_1, Qt::Key_0, Qt::Key_0}) QTest::keyClick(main_.get(), key);
   WhileOpen([this] { AltO(); },
             [this](frmOptions& w) {
-              EXPECT_TRUE(w.IsModal());
+              EXPECT_TRUE(w.InModalLoop());
               EXPECT_EQ(w.parentWidget(), main_.get()) << "owned by the main window";
               EXPECT_EQ(w.geometry().center(), main_->geometry().center());
               EXPECT_FALSE(main_->Model().EntryActive());

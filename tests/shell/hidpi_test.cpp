@@ -109,11 +109,12 @@ TEST(HIDPI_SUITE, TheDenseBanknoteIsDrawnNotEnlarged) {
 class HIDPI_FORM : public ::testing::Test {
  protected:
   void SetUp() override {
-    form_.SetFormSize(2700, 2700);
-    skin::ClipToEllipse(form_);
-    skin::DrawRim(form_);
+    form_.SetSizeTwips(2700, 2700);
+    skin::ClipToEllipse(form_, shapes_);
+    skin::DrawRim(form_, shapes_);
     form_.SetPicture(skin::LoadPicture(":/pictures/note10.ppm"));
   }
+  skin::Shapes shapes_;
   platform::Form form_;
 };
 

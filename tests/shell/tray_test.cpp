@@ -10,6 +10,8 @@
 namespace {
 
 using platform::Form;
+using platform::NotificationArea;
+using Reason = QSystemTrayIcon::ActivationReason;
 
 TEST(TrayIcon, TipIsTheCaptionAndANulBlankFilledTo64) {
   struct Case {
@@ -28,15 +30,12 @@ TEST(TrayIcon, TipIsTheCaptionAndANulBlankFilledTo64) {
 
 TEST(TrayIcon, RecordAndIconOfTheWindow) {
   Form window;
-  window.SetCaption(QStringLiteral("Tavelmarque"));
+  window.setWindowTitle(QStringLiteral("Tavelmarque"));
   TestNotificationArea area;
   mSysTray::TrayIcon record;
   mSysTray::AddTrayIcon(area, window, record);
-  EXPECT_EQ(record.cbSize, 88u);
-  EXPECT_EQ(record.hWnd, &window);
-  EXPECT_EQ(record.uID, 61860u);
-  EXPECT_EQ(record.uFlags, 7u);
-  EXPECT_EQ(record.uCallbackMessage, 1066u);
+  EXPECT_EQ(record.data.hWnd, &window);
+  EXPECT_EQ(record.data.uID, 61860u);
   ASSERT_EQ(area.calls.size(), 1u);
   EXPECT_EQ(area.calls[0].message, platform::NIM_ADD);
   const QSystemTrayIcon* icon = area.Icon(&window, 61860);
@@ -46,101 +45,115 @@ TEST(TrayIcon, RecordAndIconOfTheWindow) {
   mSysTray::RemoveTrayIcon(area, record);
   EXPECT_EQ(area.calls.back().message, platform::NIM_DELETE);
   EXPECT_EQ(area.Icon(&window, 61860), nullptr);
-  EXPECT_FALSE(area.Shell_NotifyIcon(platform::NIM_DELETE, record)) << "nothing left to remove";
+  EXPECT_FALSE(area.Shell_NotifyIcon(platform::NIM_DELETE, record.data)) << "nothing to remove";
 }
 
-TEST(TrayIcon, ActivationsMeanADoubleClickOnlyWhereTheyShould) {
+TEST(TrayIcon, AStatusNotifierHostsOneActivationIsTheDoubleClick) {
   struct Case {
-    QSystemTrayIcon::ActivationReason reason;
+    Reason reported;
     bool statusNotifier;
-    std::intptr_t message;
+    Reason meant;
   } cases[] = {
-      {QSystemTrayIcon::DoubleClick, false, 515}, {QSystemTrayIcon::DoubleClick, true, 515},
-      {QSystemTrayIcon::Trigger, false, 514},     {QSystemTrayIcon::Trigger, true, 515},
-      {QSystemTrayIcon::Context, false, 517},     {QSystemTrayIcon::Context, true, 517},
-      {QSystemTrayIcon::MiddleClick, true, 520},  {QSystemTrayIcon::Unknown, true, 0},
+      {Reason::DoubleClick, false, Reason::DoubleClick},
+      {Reason::DoubleClick, true, Reason::DoubleClick},
+      {Reason::Trigger, false, Reason::Trigger},
+      {Reason::Trigger, true, Reason::DoubleClick},
+      {Reason::Context, true, Reason::Context},
+      {Reason::MiddleClick, true, Reason::MiddleClick},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(platform::NotificationArea::MouseMessage(c.reason, c.statusNotifier), c.message)
-        << c.reason << " " << c.statusNotifier;
+    EXPECT_EQ(NotificationArea::AsXEmbedReason(c.reported, c.statusNotifier), c.meant)
+        << c.reported << " " << c.statusNotifier;
   }
 }
 
-struct Seen {
-  Form* hWnd;
-  std::uint32_t message;
-  std::uintptr_t wParam;
-  std::intptr_t lParam;
+// The main window's opening and closing around its icon, as a test window.
+class TrayWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.setWindowTitle(QStringLiteral("Tavelmarque"));
+    window_.SetSizeTwips(2700, 2700);
+    other_.SetSizeTwips(1500, 1500);
+    mSysTray::AddTrayIcon(area_, window_, record_);
+    mSysTray::HookWindow(record_, window_);
+    icon_ = area_.Icon(&window_, mSysTray::kIconId);
+    ASSERT_NE(icon_, nullptr);
+  }
+  void TearDown() override {
+    mSysTray::UnhookWindow(record_);
+    mSysTray::RemoveTrayIcon(area_, record_);
+  }
+  // What an icon of the given kind reports: an XEmbed icon's activation as it comes, a
+  // StatusNotifierItem's as the notification area gives it on.
+  void Activate(Reason reason, bool statusNotifier) {
+    emit icon_->activated(NotificationArea::AsXEmbedReason(reason, statusNotifier));
+  }
+
+  TestNotificationArea area_;
+  Form window_;
+  Form other_;  // where the keyboard is while the window is in the background
+  mSysTray::TrayIcon record_;
+  QSystemTrayIcon* icon_ = nullptr;
 };
-std::vector<Seen> seen;
-std::intptr_t Recorder(Form* hWnd, std::uint32_t message, std::uintptr_t w, std::intptr_t l) {
-  seen.push_back({hWnd, message, w, l});
-  return 40 + static_cast<std::intptr_t>(seen.size());
-}
 
-TEST(TrayWndProc, ShowsAndActivatesOnADoubleClickAndPassesEveryMessageOn) {
-  Form window;
-  window.SetCaption(QStringLiteral("Tavelmarque"));
-  window.SetFormSize(2700, 2700);
-  window.SetWindowProc(&Recorder);
-  Form* hWnd = &window;
-  mSysTray::HookWindow(hWnd);
-  mSysTray::HookWindow(hWnd);  // a second hook must not chain the procedure to itself
-  seen.clear();
+enum class Start { Hidden, Shown, InTheBackground, Minimised };
 
+TEST_F(TrayWindowTest, OnlyTheDoubleClickBringsTheWindowBackAndNeverHidesIt) {
   struct Case {
-    std::uint32_t message;
-    std::uintptr_t wParam;
-    std::intptr_t lParam;
-    bool shows;
+    const char* what;
+    Reason reason;
+    bool statusNotifier;
+    Start start;
+    bool brings;
   } cases[] = {
-      {1066, 61860, 513, false},  // button down
-      {1066, 61860, 514, false},  // single click
-      {1066, 61860, 517, false},  // right click
-      {1066, 61861, 515, false},  // another icon
-      {1066, 61860, 515, true},   // double-click
-      {7, 61860, 515, true},      // whatever the message number
+      {"XEmbed double-click", Reason::DoubleClick, false, Start::Hidden, true},
+      {"XEmbed double-click", Reason::DoubleClick, false, Start::Shown, true},
+      {"XEmbed double-click", Reason::DoubleClick, false, Start::InTheBackground, true},
+      {"XEmbed double-click", Reason::DoubleClick, false, Start::Minimised, true},
+      {"StatusNotifierItem Activate", Reason::Trigger, true, Start::Hidden, true},
+      {"StatusNotifierItem Activate", Reason::Trigger, true, Start::Shown, true},
+      {"StatusNotifierItem Activate", Reason::Trigger, true, Start::InTheBackground, true},
+      {"XEmbed single click", Reason::Trigger, false, Start::Hidden, false},
+      {"XEmbed single click", Reason::Trigger, false, Start::Shown, false},
+      {"context menu click", Reason::Context, false, Start::Hidden, false},
+      {"context menu click", Reason::Context, true, Start::Hidden, false},
+      {"context menu click", Reason::Context, false, Start::Shown, false},
+      {"middle click", Reason::MiddleClick, true, Start::Hidden, false},
   };
   for (const Case& c : cases) {
-    window.Hide();
-    const std::size_t before = seen.size();
-    EXPECT_EQ(window.SendMessage(c.message, c.wParam, c.lParam),
-              40 + static_cast<std::intptr_t>(before + 1));
-    EXPECT_EQ(window.isVisible(), c.shows) << c.message << " " << c.lParam;
-    ASSERT_EQ(seen.size(), before + 1);
-    EXPECT_EQ(seen.back().hWnd, &window);
-    EXPECT_EQ(seen.back().message, c.message);
-    EXPECT_EQ(seen.back().wParam, c.wParam);
-    EXPECT_EQ(seen.back().lParam, c.lParam);
-    if (c.shows) {
-      EXPECT_TRUE(QTest::qWaitForWindowActive(&window, 2000));
+    static const char* const kStarts[] = {"hidden", "shown", "in the background", "minimised"};
+    const std::string what = std::string(c.what) + ", " + kStarts[static_cast<int>(c.start)];
+    window_.showNormal();
+    window_.hide();
+    if (c.start == Start::Shown) window_.ShowModeless();
+    if (c.start == Start::Minimised) window_.showMinimized();
+    if (c.start == Start::InTheBackground) {
+      window_.ShowModeless();
+      other_.ShowModeless();
+      ASSERT_TRUE(QTest::qWaitForWindowActive(&other_, 2000)) << what;
     }
+    const bool shownBefore = window_.isVisible();
+    const bool minimisedBefore = window_.isMinimized();
+    Activate(c.reason, c.statusNotifier);
+    if (c.brings) {
+      EXPECT_TRUE(window_.isVisible()) << what;
+      EXPECT_FALSE(window_.isMinimized()) << what;
+      EXPECT_TRUE(QTest::qWaitForWindowActive(&window_, 2000)) << what;
+    } else {
+      EXPECT_EQ(window_.isVisible(), shownBefore) << what;
+      EXPECT_EQ(window_.isMinimized(), minimisedBefore) << what;
+    }
+    other_.hide();
   }
-  // Shown already: a second double-click leaves it shown, in front.
-  window.SendMessage(1066, 61860, 515);
-  window.SendMessage(1066, 61860, 515);
-  EXPECT_TRUE(window.isVisible());
-
-  mSysTray::UnhookWindow(hWnd);
-  EXPECT_EQ(window.CurrentWindowProc(), &Recorder);
 }
 
-TEST(TrayWndProc, TheIconsActivationReachesTheWindow) {
-  Form window;
-  window.SetCaption(QStringLiteral("Tavelmarque"));
-  Form* hWnd = &window;
-  mSysTray::HookWindow(hWnd);
-  TestNotificationArea area;
-  mSysTray::TrayIcon record;
-  mSysTray::AddTrayIcon(area, window, record);
-  QSystemTrayIcon* icon = area.Icon(&window, 61860);
-  ASSERT_NE(icon, nullptr);
-  emit icon->activated(QSystemTrayIcon::Context);
-  EXPECT_FALSE(window.isVisible());
-  emit icon->activated(QSystemTrayIcon::DoubleClick);
-  EXPECT_TRUE(window.isVisible());
-  mSysTray::UnhookWindow(hWnd);
-  mSysTray::RemoveTrayIcon(area, record);
+TEST_F(TrayWindowTest, TheIconReachesTheWindowOnlyWhileItIsHooked) {
+  mSysTray::UnhookWindow(record_);
+  Activate(Reason::DoubleClick, false);
+  EXPECT_FALSE(window_.isVisible()) << "unhooked";
+  mSysTray::HookWindow(record_, window_);
+  Activate(Reason::DoubleClick, false);
+  EXPECT_TRUE(window_.isVisible()) << "hooked";
 }
 
 }  // namespace

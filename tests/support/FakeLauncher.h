@@ -9,12 +9,12 @@
 class FakeLauncher : public platform::DocumentLauncher {
  public:
   struct Call {
-    QString file, verb, parameters, directory;
+    QString file, verb, directory;
     bool awaitOutcome;
   };
-  int Open(const QString& file, const QString& verb, const QString& parameters,
-           const QString& directory, bool awaitOutcome) override {
-    calls.push_back({file, verb, parameters, directory, awaitOutcome});
+  int Open(const QString& file, const QString& verb, const QString& directory,
+           bool awaitOutcome) override {
+    calls.push_back({file, verb, directory, awaitOutcome});
     return result;
   }
   int result = platform::kLaunched;

@@ -22,15 +22,14 @@ QFont WindowFont() {
 }
 
 TEST(Label, SwitchingTheBorderLeavesTheTextWhereItWas) {
-  for (const int alignment :
-       {platform::kAlignLeft, platform::kAlignCentre, platform::kAlignRight}) {
+  for (const Qt::Alignment alignment : {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight}) {
     Form form;
-    form.SetFormSize(2700, 2700);
+    form.SetSizeTwips(2700, 2700);
     Label label(form);
     label.setFont(WindowFont());
-    label.SetBounds(1320, 480, 975, 615);
-    label.SetAlignment(alignment);
-    label.SetWordWrap(true);
+    label.SetBoundsTwips(1320, 480, 975, 615);
+    label.setAlignment(alignment | Qt::AlignTop);
+    label.setWordWrap(true);
     label.SetCaption(QStringLiteral("Lancer à l'ouverture de session"));
     label.SetBorderStyle(0);
     const QImage without = label.grab().toImage();
@@ -40,20 +39,20 @@ TEST(Label, SwitchingTheBorderLeavesTheTextWhereItWas) {
     ASSERT_EQ(without.size(), with.size());
     // Inside the line along the edge, not one pixel differs; the line itself is drawn.
     const QRect inside = QRect(QPoint(0, 0), with.size()).adjusted(1, 1, -1, -1);
-    EXPECT_EQ(without.copy(inside), with.copy(inside)) << "alignment " << alignment;
-    EXPECT_NE(without, with) << "alignment " << alignment;
+    EXPECT_EQ(without.copy(inside), with.copy(inside)) << "alignment " << alignment.toInt();
+    EXPECT_NE(without, with) << "alignment " << alignment.toInt();
   }
 }
 
 TEST(Label, LongCaptionsWrapInsideTheirBox) {
   Form form;
-  form.SetFormSize(2700, 2700);
+  form.SetSizeTwips(2700, 2700);
   for (const char* caption : {"Lancer à l'ouverture de session", "Activer l'appoint en Euros"}) {
     Label label(form);
     label.setFont(WindowFont());
-    label.SetBounds(1320, 480, 975, 615);
-    label.SetAlignment(platform::kAlignLeft);
-    label.SetWordWrap(true);
+    label.SetBoundsTwips(1320, 480, 975, 615);
+    label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label.setWordWrap(true);
     label.SetBorderStyle(0);
     label.SetCaption(QString::fromUtf8(caption));
     const QRect box = label.contentsRect();
@@ -69,20 +68,20 @@ TEST(Label, LongCaptionsWrapInsideTheirBox) {
 
 TEST(Label, AutoSizeMakesTheWidthInTwipsFollowTheCaption) {
   Form form;
-  form.SetFormSize(2700, 2700);
+  form.SetSizeTwips(2700, 2700);
   Label label(form);
   label.setFont(WindowFont());
-  label.SetBounds(0, 1200, 480, 192);
-  label.SetAlignment(platform::kAlignLeft);
+  label.SetBoundsTwips(0, 1200, 480, 192);
+  label.setAlignment(Qt::AlignLeft | Qt::AlignTop);
   label.SetAutoSize(true);
   const QFontMetrics metrics(label.font());
   for (const QString& caption :
        {QStringLiteral("Label1"), QStringLiteral("Convertisseur Francs-Euros"), QString()}) {
     label.SetCaption(caption);
-    EXPECT_EQ(label.Width(), metrics.horizontalAdvance(caption) * form.TwipsPerPixelX());
+    EXPECT_EQ(label.WidthTwips(), metrics.horizontalAdvance(caption) * form.TwipsPerPixelX());
     EXPECT_EQ(label.width(), metrics.horizontalAdvance(caption));
-    EXPECT_EQ(label.Height(), 192) << "only the width follows";
-    EXPECT_EQ(label.Left(), 0);
+    EXPECT_EQ(label.HeightTwips(), 192) << "only the width follows";
+    EXPECT_EQ(label.LeftTwips(), 0);
   }
 }
 
@@ -99,12 +98,12 @@ TEST(Label, SystemColoursResolveThroughThePalette) {
 
 TEST(Label, ClickIsALeftPressAndReleaseInside) {
   Form form;
-  form.SetFormSize(2700, 2700);
+  form.SetSizeTwips(2700, 2700);
   Label label(form);
-  label.SetBounds(360, 1800, 2172, 252);
+  label.SetBoundsTwips(360, 1800, 2172, 252);
   int clicks = 0;
   label.Click = [&] { ++clicks; };
-  form.Show();
+  form.ShowModeless();
   QTest::mouseClick(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
   QTest::mouseClick(&label, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   QTest::mousePress(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
@@ -116,9 +115,9 @@ TEST(Label, ClickIsALeftPressAndReleaseInside) {
 class TwoBoxes : public Form {
  public:
   TwoBoxes() : first(*this), second(*this) {
-    SetFormSize(2700, 2700);
-    first.SetBounds(960, 600, 145, 200);
-    second.SetBounds(960, 1440, 145, 200);
+    SetSizeTwips(2700, 2700);
+    first.SetBoundsTwips(960, 600, 145, 200);
+    second.SetBoundsTwips(960, 1440, 145, 200);
     first.GotFocus = [this] { focus.push_back(0); };
     second.GotFocus = [this] { focus.push_back(1); };
   }
@@ -133,7 +132,7 @@ class TwoBoxes : public Form {
 
 TEST(CheckBox, SpaceClickAndTabWorkAsOnADesktop) {
   TwoBoxes form;
-  form.Show();
+  form.ShowModeless();
   QApplication::setActiveWindow(&form);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   EXPECT_TRUE(form.first.hasFocus()) << "the first in the tab order has the focus at opening";
@@ -183,7 +182,7 @@ TEST(CheckBox, ValueIsOnlyZeroOrOne) {
 
 TEST(CheckBox, FocusComingBackWithTheWindowRaisesNoSecondGotFocus) {
   TwoBoxes form;
-  form.Show();
+  form.ShowModeless();
   QApplication::setActiveWindow(&form);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
   QWidget other;

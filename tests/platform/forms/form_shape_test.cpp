@@ -27,9 +27,10 @@ class WithDesktop {
 
 QImage PaintedDisc(Form& form) {
   form.SetTwipsPerPixel(15, 15);
-  form.SetFormSize(2700, 2700);
-  form.SetWindowRegion(QRegion(0, 0, 180, 180, QRegion::Ellipse));
-  form.SetFrame(form.WindowRegion(), Qt::red, 2, 2);
+  form.SetSizeTwips(2700, 2700);
+  const QRegion disc(0, 0, 180, 180, QRegion::Ellipse);
+  form.SetWindowRegion(disc);
+  form.SetFrame(disc.subtracted(QRegion(2, 2, 176, 176, QRegion::Ellipse)), Qt::red);
   QPixmap note(180, 180);
   note.fill(Qt::green);
   form.SetPicture(note);

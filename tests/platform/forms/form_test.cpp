@@ -30,9 +30,9 @@ class Recorder : public Form {
 
 TEST(Form, LoadAndUnloadRunTheirHandlersOnce) {
   Recorder form;
-  form.SetFormSize(2700, 2700);
+  form.SetSizeTwips(2700, 2700);
   form.Load();
-  form.Show();
+  form.ShowModeless();
   form.Load();
   EXPECT_EQ(form.loads, 1);
   EXPECT_TRUE(form.isVisible());
@@ -45,7 +45,7 @@ TEST(Form, LoadAndUnloadRunTheirHandlersOnce) {
 
 TEST(Form, SeesTabAndEveryOtherKeyBeforeItsControls) {
   Recorder form;
-  form.Show();
+  form.ShowModeless();
   QTest::keyClick(&form, Qt::Key_Tab);
   QTest::keyClick(&form, Qt::Key_Backtab, Qt::ShiftModifier);
   QTest::keyClick(&form, Qt::Key_Space);  // no code: not raised
@@ -56,7 +56,7 @@ TEST(Form, SeesTabAndEveryOtherKeyBeforeItsControls) {
 
 TEST(Form, SizeFollowsTheTwipsPerPixel) {
   Form form;
-  form.SetFormSize(2700, 2700);
+  form.SetSizeTwips(2700, 2700);
   EXPECT_EQ(form.size(), QSize(180, 180));
   form.SetTwipsPerPixel(12, 12);
   EXPECT_EQ(form.size(), QSize(225, 225));
@@ -64,8 +64,8 @@ TEST(Form, SizeFollowsTheTwipsPerPixel) {
 
 TEST(Form, ResizeIsRaisedWhenShownAndOnStateChanges) {
   Recorder form;
-  form.SetFormSize(2700, 2700);
-  form.Show();
+  form.SetSizeTwips(2700, 2700);
+  form.ShowModeless();
   const int afterShow = form.resizes;
   EXPECT_GE(afterShow, 1);
   form.showMinimized();
@@ -73,48 +73,13 @@ TEST(Form, ResizeIsRaisedWhenShownAndOnStateChanges) {
   EXPECT_GT(form.resizes, afterShow);
 }
 
-TEST(Form, FrameIsTheBandAlongTheInsideOfTheRegion) {
-  Form form;
-  form.SetFormSize(300, 300);  // 20 x 20 pixels
-  const QRegion square(0, 0, 20, 20);
-  form.SetFrame(square, Qt::red, 2, 2);
-  ASSERT_TRUE(form.HasFrame());
-  const QImage shot = form.grab().toImage();
-  EXPECT_EQ(shot.pixelColor(0, 10), QColor(Qt::red));
-  EXPECT_EQ(shot.pixelColor(1, 10), QColor(Qt::red));
-  EXPECT_NE(shot.pixelColor(2, 10), QColor(Qt::red));
-  EXPECT_EQ(shot.pixelColor(19, 19), QColor(Qt::red));
-  EXPECT_NE(shot.pixelColor(10, 10), QColor(Qt::red));
-}
-
-std::vector<std::uint32_t> seen;
-std::intptr_t First(Form*, std::uint32_t message, std::uintptr_t, std::intptr_t) {
-  seen.push_back(message);
-  return 1;
-}
-std::intptr_t Second(Form* form, std::uint32_t message, std::uintptr_t w, std::intptr_t l) {
-  seen.push_back(message + 1000);
-  return platform::CallWindowProc(&First, form, message, w, l) + 1;
-}
-
-TEST(Form, WindowProceduresChain) {
-  Form form;
-  EXPECT_EQ(form.CurrentWindowProc(), &platform::DefWindowProc);
-  EXPECT_EQ(form.SendMessage(5, 0, 0), 0);
-  EXPECT_EQ(form.SetWindowProc(&First), &platform::DefWindowProc);
-  EXPECT_EQ(form.SetWindowProc(&Second), &First);
-  seen.clear();
-  EXPECT_EQ(form.SendMessage(7, 1, 2), 2);
-  EXPECT_EQ(seen, (std::vector<std::uint32_t>{1007, 7}));
-}
-
 TEST(Form, ModalShowReturnsWhenHidden) {
   Form owner, dialog;
-  owner.Show();
+  owner.ShowModeless();
   QTimer::singleShot(0, &dialog, [&] {
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_TRUE(dialog.isModal());
-    dialog.Hide();
+    dialog.hide();
   });
   dialog.ShowModal(owner);
   EXPECT_FALSE(dialog.isVisible());
@@ -123,10 +88,10 @@ TEST(Form, ModalShowReturnsWhenHidden) {
 
 TEST(Form, AModalWindowOpensCentredOnItsOwnerAndAboveIt) {
   Form owner, dialog, inner;
-  owner.SetFormSize(2700, 2700);
-  dialog.SetFormSize(2700, 2700);
-  inner.SetFormSize(1500, 1500);
-  owner.Show();
+  owner.SetSizeTwips(2700, 2700);
+  dialog.SetSizeTwips(2700, 2700);
+  inner.SetSizeTwips(1500, 1500);
+  owner.ShowModeless();
   owner.move(40, 70);
   std::vector<std::string> order;
   QTimer::singleShot(0, &dialog, [&] {
@@ -138,10 +103,10 @@ TEST(Form, AModalWindowOpensCentredOnItsOwnerAndAboveIt) {
       EXPECT_EQ(inner.geometry().center(), dialog.geometry().center());
       EXPECT_EQ(inner.parentWidget(), &dialog);
       EXPECT_EQ(QApplication::activeModalWidget(), &inner);
-      EXPECT_TRUE(inner.IsModal());
-      EXPECT_TRUE(dialog.IsModal());
+      EXPECT_TRUE(inner.InModalLoop());
+      EXPECT_TRUE(dialog.InModalLoop());
       order.push_back("inner shown");
-      inner.Hide();
+      inner.hide();
     });
     inner.ShowModal(dialog);
     order.push_back("inner returned");
@@ -151,7 +116,7 @@ TEST(Form, AModalWindowOpensCentredOnItsOwnerAndAboveIt) {
   dialog.ShowModal(owner);
   order.push_back("dialog returned");
   EXPECT_EQ(order, (std::vector<std::string>{"inner shown", "inner returned", "dialog returned"}));
-  EXPECT_FALSE(dialog.IsModal());
+  EXPECT_FALSE(dialog.InModalLoop());
 }
 
 // A dialog whose close request takes its cancel path.
@@ -162,17 +127,17 @@ class Dialog : public Form {
  protected:
   void Form_CloseRequest() override {
     ++cancels;
-    Hide();
+    hide();
   }
 };
 
 TEST(Form, TheKeysOfAModalWindowAreItsOwn) {
   Recorder owner, dialog;
-  owner.Show();
+  owner.ShowModeless();
   QTimer::singleShot(0, &dialog, [&] {
     QTest::keyClick(&dialog, Qt::Key_Escape);
     QTest::keyClick(&dialog, Qt::Key_F4, Qt::AltModifier);
-    dialog.Hide();
+    dialog.hide();
   });
   dialog.ShowModal(owner);
   EXPECT_EQ(dialog.keys, (std::vector<std::pair<int, int>>{{27, 0}, {115, 4}}));
@@ -181,7 +146,7 @@ TEST(Form, TheKeysOfAModalWindowAreItsOwn) {
 
 TEST(Form, ACloseRequestTakesTheFormsOwnPath) {
   Form owner;
-  owner.Show();
+  owner.ShowModeless();
   Dialog dialog;
   QTimer::singleShot(0, &dialog, [&] { dialog.close(); });
   dialog.ShowModal(owner);
@@ -192,7 +157,7 @@ TEST(Form, ACloseRequestTakesTheFormsOwnPath) {
   Form main;
   int unloaded = 0;
   main.Unloaded = [&] { ++unloaded; };
-  main.Show();
+  main.ShowModeless();
   main.close();
   EXPECT_FALSE(main.IsLoaded());
   EXPECT_EQ(unloaded, 1);
@@ -204,7 +169,7 @@ TEST(Watchdog, FailsATestThatLeavesAModalWindowOpenAndClosesIt) {
   Form o, d;
   owner = &o;
   dialog = &d;
-  owner->Show();
+  owner->ShowModeless();
   const int previous = testsupport::SetModalLimit(200);
   EXPECT_NONFATAL_FAILURE(dialog->ShowModal(*owner), "still open");
   testsupport::SetModalLimit(previous);

@@ -106,8 +106,7 @@ TEST_F(FakeXdgOpen, ExitStatusBecomesTheShellsCode) {
   };
   for (const Case& c : cases) {
     Install(QString::fromLatin1(c.then));
-    const int result =
-        XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), QString(), true);
+    const int result = XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), true);
     if (c.code == 0) {
       EXPECT_GT(result, 32) << c.then;
     } else {
@@ -119,10 +118,10 @@ TEST_F(FakeXdgOpen, ExitStatusBecomesTheShellsCode) {
 TEST_F(FakeXdgOpen, NoXdgOpenMeansNoAssociatedApplication) {
   for (bool await : {false, true}) {
     qputenv("PATH", QFile::encodeName(bin_));  // empty folder
-    EXPECT_EQ(XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), QString(), await),
+    EXPECT_EQ(XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), await),
               platform::kNoAssociation);
     Install(QStringLiteral("exit 0"), /*executable=*/false);
-    EXPECT_EQ(XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), QString(), await),
+    EXPECT_EQ(XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), await),
               platform::kNoAssociation);
     QFile::remove(bin_ + QStringLiteral("/xdg-open"));
   }
@@ -149,8 +148,7 @@ TEST_F(FakeXdgOpen, ReceivesExactlyTheTextAsOneArgument) {
       {QStringLiteral("/tmp/-x"), QStringLiteral("/tmp/-x")},
   };
   for (const Case& c : cases) {
-    EXPECT_GT(XdgOpenLauncher().Open(c.file, QStringLiteral("open"), QString(), QString(), true),
-              32)
+    EXPECT_GT(XdgOpenLauncher().Open(c.file, QStringLiteral("open"), QString(), true), 32)
         << c.file.toStdString();
     EXPECT_EQ(Trace("args"), c.argument.toUtf8() + '\0') << c.file.toStdString();
   }
@@ -170,7 +168,7 @@ TEST_F(FakeXdgOpen, RefusedRequestsStartNothing) {
   };
   for (const Case& c : cases) {
     for (bool await : {false, true}) {
-      EXPECT_EQ(XdgOpenLauncher().Open(c.file, c.verb, QString(), c.directory, await), c.code);
+      EXPECT_EQ(XdgOpenLauncher().Open(c.file, c.verb, c.directory, await), c.code);
       EXPECT_FALSE(Ran());
     }
   }
@@ -181,7 +179,7 @@ TEST_F(FakeXdgOpen, StartsInTheGivenFolderWithAnyOpenVerb) {
   const QString folder = root_.filePath(QStringLiteral("documents"));
   ASSERT_TRUE(QDir().mkpath(folder));
   for (const QString& verb : {QString(), QStringLiteral("OPEN"), QStringLiteral("explore")}) {
-    EXPECT_GT(XdgOpenLauncher().Open(QStringLiteral("-a"), verb, QString(), folder, true), 32);
+    EXPECT_GT(XdgOpenLauncher().Open(QStringLiteral("-a"), verb, folder, true), 32);
     EXPECT_EQ(QFileInfo(QString::fromLocal8Bit(Trace("cwd").trimmed())).canonicalFilePath(),
               QFileInfo(folder).canonicalFilePath());
   }
@@ -195,8 +193,7 @@ TEST_F(FakeXdgOpen, ALaunchStillRunningAfterAShortWhileHasStartedAndIsLeftRunnin
   painter.start(50);
   QElapsedTimer clock;
   clock.start();
-  const int result =
-      XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), QString(), true);
+  const int result = XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), true);
   const qint64 elapsed = clock.elapsed();
   EXPECT_GT(result, 32);
   EXPECT_GE(elapsed, 1800);
@@ -214,9 +211,7 @@ TEST_F(FakeXdgOpen, WithoutAwaitingNothingWaitsAndEveryLaunchIsReaped) {
     Install(QString::fromLatin1(then));
     QElapsedTimer clock;
     clock.start();
-    EXPECT_GT(XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), QString(), false),
-              32)
-        << then;
+    EXPECT_GT(XdgOpenLauncher().Open(QStringLiteral("f"), QString(), QString(), false), 32) << then;
     EXPECT_LT(clock.elapsed(), 1000) << then;
     const pid_t pid = Pid();
     if (QByteArray(then).startsWith("exec")) {

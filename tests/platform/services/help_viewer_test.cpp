@@ -21,7 +21,7 @@ namespace {
 TEST(HelpViewer, OpenedFromAModalWindowIsUsableAndOutlivesIt) {
   platform::HelpViewer help;
   platform::Form owner;
-  owner.Show();
+  owner.ShowModeless();
   auto dialog = std::make_unique<platform::Form>();
   QTimer::singleShot(0, dialog.get(), [&] {
     help.Show(QStringLiteral("/nonexistent/Tavelmarque.hlp"));
@@ -29,7 +29,7 @@ TEST(HelpViewer, OpenedFromAModalWindowIsUsableAndOutlivesIt) {
     ASSERT_NE(help.Window(), nullptr);
     EXPECT_EQ(help.Window()->windowHandle()->transientParent(), dialog->windowHandle());
     EXPECT_EQ(help.Window()->parent(), nullptr) << "not owned by the dialog";
-    dialog->Hide();
+    dialog->hide();
   });
   dialog->ShowModal(owner);
   dialog.reset();
