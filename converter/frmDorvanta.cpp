@@ -213,9 +213,9 @@ void frmDorvanta::OptionsCommand() {
 void frmDorvanta::ApplyOptions(const options::frmOptions& frmOptions) {
   if (frmOptions.Tag != QStringLiteral("OK")) return;
   if (frmOptions.chkDémarrage->Value() == 1) {
-    options::InstallStartupEntry(this, app_.Path());
+    options::InstallStartupEntry(app_.Path());
   } else {
-    options::RemoveStartupEntry(this);
+    options::RemoveStartupEntry();
   }
   const bool on = frmOptions.chkAppoint->Value() != 0;
   if (on != model_.ChangeMode()) model_.SetChangeMode(on);

@@ -20,23 +20,23 @@ const QString kIconName = QStringLiteral(TAVELMARQUE_APP_ID);
 constexpr int kShowMinimisedNoActivate = 7;
 }  // namespace
 
-QString StartupEntryPath(const platform::Form* hWnd) {
-  const QString folder = platform::GetSpecialFolder(hWnd, platform::CSIDL_STARTUP);
+QString StartupEntryPath() {
+  const QString folder = platform::GetSpecialFolder(platform::CSIDL_STARTUP);
   if (folder.isEmpty()) return {};
   // Desktops start only the ".desktop" files of that folder.
   return folder + QStringLiteral("/Tavelmarque.desktop");
 }
 
-bool StartupEntryExists(const platform::Form* hWnd) {
-  const QString path = StartupEntryPath(hWnd);
+bool StartupEntryExists() {
+  const QString path = StartupEntryPath();
   if (path.isEmpty()) return false;
   cShellLink link;
   link.SetLnkFile(path);
   return link.GetLinkInfo();
 }
 
-bool InstallStartupEntry(const platform::Form* hWnd, const QString& programFolder) {
-  const QString path = StartupEntryPath(hWnd);
+bool InstallStartupEntry(const QString& programFolder) {
+  const QString path = StartupEntryPath();
   if (path.isEmpty()) return false;
   cShellLink link;
   link.SetLnkFile(path);
@@ -48,8 +48,8 @@ bool InstallStartupEntry(const platform::Form* hWnd, const QString& programFolde
   return link.CreateLink();
 }
 
-bool RemoveStartupEntry(const platform::Form* hWnd) {
-  const QString path = StartupEntryPath(hWnd);
+bool RemoveStartupEntry() {
+  const QString path = StartupEntryPath();
   if (path.isEmpty()) return true;
   // No entry to remove is as good as removing it.
   std::error_code error;

@@ -6,7 +6,8 @@
 
 namespace platform {
 
-// An application entry that a desktop starts at logon: a freedesktop Desktop Entry file.
+// An application entry that a desktop starts at logon: a freedesktop Desktop Entry file, read
+// and written with GLib's key files, as GLib's own desktop launcher reads it.
 struct DesktopEntry {
   QString program;        // Exec's program, and TryExec
   QStringList arguments;  // the rest of Exec
@@ -33,10 +34,10 @@ inline constexpr qint64 kDesktopEntryMaxSize = 64 * 1024;
 bool WriteDesktopEntry(const QString& path, const DesktopEntry& entry);
 
 // Reads the file `path` into `entry` when a desktop would start it at logon: a readable regular
-// file of at most kDesktopEntryMaxSize bytes of UTF-8 text, with a [Desktop Entry] group of type
-// Application whose Exec names a program, neither Hidden nor switched off for GNOME. Anything
-// else (no file, a folder, a pipe, a device, a dangling link, a binary or an unreadable file)
-// gives false at once, `entry` unchanged. The program need not exist.
+// file of at most kDesktopEntryMaxSize bytes that GLib reads as a key file, with a [Desktop Entry]
+// group of type Application whose Exec names a program, neither Hidden nor switched off for GNOME.
+// Anything else (no file, a folder, a pipe, a device, a dangling link, a binary or an unreadable
+// file) gives false at once, `entry` unchanged. The program need not exist.
 bool ReadDesktopEntry(const QString& path, DesktopEntry& entry);
 
 }  // namespace platform

@@ -27,7 +27,7 @@ namespace {
 using options::frmOptions;
 
 // The entry in the tests' own Startup folder (the test main gives each run a private one).
-QString Entry() { return options::StartupEntryPath(nullptr); }
+QString Entry() { return options::StartupEntryPath(); }
 
 QByteArray Bytes(const QString& path) {
   QFile file(path);

@@ -230,6 +230,65 @@ TEST(DesktopEntryWrite, RefusesWhatItCannotWriteSoundlyAndChangesNothing) {
   }
 }
 
+// What GLib alone would not keep: a link at the name is written through to its file, and a
+// replaced file keeps its mode, even one wider than the umask; a new one gets 0666 less the umask.
+TEST(DesktopEntryWrite, LinksAreWrittenThroughAndModesKept) {
+  const mode_t umask = ::umask(022);
+  struct Case {
+    const char* what;
+    std::function<void(const QString& path, const QString& other)> make;
+    bool link;
+    mode_t mode;  // of the file written
+  } cases[] = {
+      {"no entry", [](const QString&, const QString&) {}, false, 0644},
+      {"a 0600 entry", [](const QString& p, const QString&) { Put(p, kValid); }, false, 0600},
+      {"a 0664 entry", [](const QString& p, const QString&) { Put(p, kValid); }, false, 0664},
+      {"a link to an entry elsewhere",
+       [](const QString& p, const QString& o) {
+         Put(o, kValid);
+         ASSERT_TRUE(QFile::link(o, p));
+       },
+       true, 0640},
+      {"a relative link to a link",
+       [](const QString& p, const QString& o) {
+         Put(o, kValid);
+         ASSERT_TRUE(QFile::link(o, p + QStringLiteral(".1")));
+         ASSERT_EQ(::symlink("Tavelmarque.desktop.1", QFile::encodeName(p).constData()), 0);
+       },
+       true, 0600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("autostart/Tavelmarque.desktop"));
+    const QString other = dir.filePath(QStringLiteral("dotfiles/Tavelmarque.desktop"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()) && QDir().mkpath(QFileInfo(other).path()));
+    c.make(path, other);
+    const QString file = c.link ? other : path;
+    if (QFileInfo::exists(file)) {
+      ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), c.mode), 0);
+    }
+
+    ASSERT_TRUE(WriteDesktopEntry(path, Sample(QStringLiteral("new"))));
+    EXPECT_EQ(QFileInfo(path).isSymLink(), c.link);
+    DesktopEntry entry;
+    ASSERT_TRUE(ReadDesktopEntry(file, entry));
+    EXPECT_EQ(entry.comment, QStringLiteral("new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.mode);
+    for (const QString& folder : {QFileInfo(path).path(), QFileInfo(other).path()}) {
+      for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot)) {
+        EXPECT_TRUE(name == QStringLiteral("Tavelmarque.desktop") ||
+                    name == QStringLiteral("Tavelmarque.desktop.1"))
+            << "left beside it: " << name.toStdString();
+      }
+    }
+  }
+  ::umask(umask);
+}
+
 // Kills a process that keeps replacing the entry at random moments: the entry is always one of
 // the two versions, whole, and nothing left behind could pass for an entry.
 TEST(DesktopEntryWrite, AKilledWriterLeavesTheOldOrTheNewFileWhole) {
