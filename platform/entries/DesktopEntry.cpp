@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <QFileInfo>
+#include <cerrno>
 #include <optional>
 
 #include "platform/entries/DesktopExec.h"
@@ -114,15 +115,18 @@ std::int32_t Int(GKeyFile* file, const char* key, std::int32_t fallback) {
 
 }  // namespace
 
-bool WriteDesktopEntry(const QString& path, const DesktopEntry& entry) {
+int WriteDesktopEntry(const QString& path, const DesktopEntry& entry) {
   const QFileInfo file(path);
   QString name = file.completeBaseName();
   if (name.isEmpty()) name = file.fileName();
-  if (name.isEmpty()) return false;
+  if (name.isEmpty()) return ENOENT;
   const std::optional<QByteArray> text = EntryText(name, entry);
-  if (!text || text->size() > kDesktopEntryMaxSize) return false;
-  return WriteFileWhole(path, *text) == 0;
+  if (!text) return EINVAL;
+  if (text->size() > kDesktopEntryMaxSize) return EFBIG;
+  return WriteFileWhole(path, *text);
 }
+
+int RemoveDesktopEntry(const QString& path) { return RemoveRegularFile(path); }
 
 bool ReadDesktopEntry(const QString& path, DesktopEntry& entry) {
   const std::optional<QByteArray> bytes = ReadSmallRegularFile(path, kDesktopEntryMaxSize);

@@ -27,11 +27,18 @@ struct DesktopEntry {
 inline constexpr qint64 kDesktopEntryMaxSize = 64 * 1024;
 
 // Writes `entry` as the file `path`, named after the file's base name, creating the missing
-// folders. The file is replaced whole or not at all: on false nothing on disk has changed.
-// False for an entry without a program, for texts that a desktop entry cannot hold (control
-// characters other than tab, newline and carriage return), for a program path that holds both
-// "%" and "=", and for an entry too large to be read back.
-bool WriteDesktopEntry(const QString& path, const DesktopEntry& entry);
+// folders, as WriteFileWhole (platform/entries/EntryFile.h) writes a file: whole or not at all,
+// through a link to a regular file, never over a folder, a pipe, a device or a dangling link.
+// Returns 0 when written, else the errno of the step that failed: EINVAL for an entry without a
+// program, for texts that a desktop entry cannot hold (control characters other than tab,
+// newline and carriage return) and for a program path that holds both "%" and "=", EFBIG for an
+// entry too large to be read back. Nothing on disk has changed then.
+int WriteDesktopEntry(const QString& path, const DesktopEntry& entry);
+
+// Removes the entry `path`, as RemoveRegularFile (platform/entries/EntryFile.h) does: a regular
+// file, or the link at `path` to one; anything else there is left. 0 when no entry is left,
+// else the errno of the removal.
+int RemoveDesktopEntry(const QString& path);
 
 // Reads the file `path` into `entry` when a desktop would start it at logon: a readable regular
 // file of at most kDesktopEntryMaxSize bytes that GLib reads as a key file, with a [Desktop Entry]

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace platform {
@@ -78,19 +79,29 @@ std::optional<QByteArray> ReadSmallRegularFile(const QString& path, qint64 limit
 }
 
 int WriteFileWhole(const QString& path, const QByteArray& bytes) {
-  const QString resolved = QFileInfo(path).isSymLink() ? QFileInfo(path).canonicalFilePath() : path;
-  const QByteArray target = QFile::encodeName(resolved.isEmpty() ? path : resolved);
+  QByteArray target = QFile::encodeName(path);
   if (target.isEmpty()) return ENOENT;
-  // A file the user made read-only stays as it is; a replaced file keeps its permissions.
+  struct stat at {};
+  if (::lstat(target.constData(), &at) == 0 && S_ISLNK(at.st_mode)) {
+    // A dangling link, or one that loops, fails here: it is never replaced by a plain file.
+    char* resolved = ::realpath(target.constData(), nullptr);
+    if (resolved == nullptr) return errno;
+    target = resolved;
+    std::free(resolved);
+  }
   struct stat existing {};
   const bool replacing = ::stat(target.constData(), &existing) == 0;
   if (replacing && S_ISDIR(existing.st_mode)) return EISDIR;
   if (replacing && !S_ISREG(existing.st_mode)) return EEXIST;
+  // A file the user made read-only stays as it is.
   if (replacing && ::access(target.constData(), W_OK) != 0) return errno;
 
+  const QString folder = QFileInfo(QFile::decodeName(target)).absolutePath();
   std::vector<QByteArray> made;
-  int error = MakeFolders(QFileInfo(QFile::decodeName(target)).absolutePath(), made);
-  // A new file gets the umask's say, as any file the user creates.
+  int error = MakeFolders(folder, made);
+  if (error == 0 && ::access(QFile::encodeName(folder).constData(), W_OK) != 0) error = errno;
+  // A replaced file keeps its permissions; a new one gets the umask's say, as any file the user
+  // creates.
   const mode_t mode = replacing ? existing.st_mode & 07777 : 0666;
   if (error == 0) error = SetContents(target, bytes, mode);
   if (error != 0) {
@@ -103,6 +114,19 @@ int WriteFileWhole(const QString& path, const QByteArray& bytes) {
     ::chmod(target.constData(), mode);
   }
   return 0;
+}
+
+int RemoveRegularFile(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  struct stat at {};
+  struct stat file {};
+  if (name.isEmpty()) return 0;
+  if (::lstat(name.constData(), &at) != 0) return errno == ENOENT ? 0 : errno;
+  const bool regular =
+      S_ISREG(at.st_mode) ||
+      (S_ISLNK(at.st_mode) && ::stat(name.constData(), &file) == 0 && S_ISREG(file.st_mode));
+  if (!regular || ::unlink(name.constData()) == 0 || errno == ENOENT) return 0;
+  return errno;
 }
 
 }  // namespace platform
