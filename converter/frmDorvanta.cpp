@@ -3,12 +3,14 @@
 #include <QDate>
 #include <QTime>
 
+#include "about/VersionInfo.h"
 #include "about/frmAbout.h"
 #include "amounts/TypingKeys.h"
 #include "eurozone/frmZoneEuro.h"
 #include "options/StartupEntry.h"
 #include "options/frmOptions.h"
 #include "platform/forms/VirtualKeys.h"
+#include "platform/services/MessageBox.h"
 #include "resources/MainLayout.h"
 #include "shell/AmountClipboard.h"
 
@@ -210,13 +212,15 @@ void frmDorvanta::OptionsCommand() {
 
 void frmDorvanta::ApplyOptions(const options::frmOptions& frmOptions) {
   if (frmOptions.Tag != QStringLiteral("OK")) return;
-  if (frmOptions.chkDémarrage->Value() == 1) {
-    options::InstallStartupEntry(this, app_.Path());
-  } else {
-    options::RemoveStartupEntry(this);
-  }
+  const QString failure = frmOptions.chkDémarrage->Value() == 1
+                              ? options::InstallStartupEntry(app_.Path())
+                              : options::RemoveStartupEntry();
   const bool on = frmOptions.chkAppoint->Value() != 0;
   if (on != model_.ChangeMode()) model_.SetChangeMode(on);
+  // Told at once, over the window as the options left it: the user's choice did not hold.
+  if (!failure.isEmpty()) {
+    platform::SystemMessageBox().ShowError(this, failure, QString::fromUtf8(version::kProductName));
+  }
 }
 
 void frmDorvanta::ShowHelp() { help_.Show(app_.HelpFile); }

@@ -1,6 +1,7 @@
 // Writing the start-up entry and reading it back: any program path and argument text that the
 // writer accepts comes back exactly, through the shortcut object as through the Exec quoting
-// alone; what the writer refuses, it refuses for a reason it names, leaving nothing behind.
+// alone; what the writer refuses, it refuses for a reason it names, leaving nothing behind. Any
+// text read as an Exec line gives a program or nothing.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <QFile>
@@ -52,6 +53,10 @@ void CheckExecQuoting(const QString& program, const QStringList& arguments) {
             "ExecLine refuses only an empty program, or one with both % and =", Quoted(program));
     return;
   }
+  // A line with texts a desktop entry cannot hold is never written.
+  bool writable = !Unwritable(program);
+  for (const QString& argument : arguments) writable = writable && !Unwritable(argument);
+  if (!writable) return;
   const auto command =
       platform::ParseExecLine(line, QStringLiteral("icon"), QStringLiteral("name"), QString());
   Require(command.has_value(), "an Exec line written parses", Quoted(line));
@@ -78,6 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   QStringList arguments;
   while (input.remaining_bytes() > 0 && arguments.size() < 8) arguments << ConsumeText(input, 60);
   CheckExecQuoting(program, arguments);
+  if (const auto command = platform::ParseExecLine(exeArgs, iconFile, description, name)) {
+    Require(!command->isEmpty() && !command->first().isEmpty(), "a parsed line names a program",
+            Quoted(exeArgs));
+  }
 
   // The entry's file name stays inside the scratch folder.
   name.replace(u'/', u'_');

@@ -1,11 +1,11 @@
 #include "options/StartupEntry.h"
 
 #include <QDir>
-#include <QFile>
-#include <filesystem>
-#include <system_error>
+#include <cstring>
+#include <tuple>
 
 #include "options/cShellLink.h"
+#include "platform/entries/DesktopEntry.h"
 #include "platform/entries/SpecialFolders.h"
 
 namespace options {
@@ -18,26 +18,46 @@ const QString kHiddenArgument = QStringLiteral("/Hidden");
 // one its menu entry names (TAVELMARQUE_APP_ID, set by packaging/CMakeLists.txt).
 const QString kIconName = QStringLiteral(TAVELMARQUE_APP_ID);
 constexpr int kShowMinimisedNoActivate = 7;
+
+// What failed, ended by a no-break space and a colon as French writes them.
+constexpr char16_t kNotWritten[] =
+    u"Le lancement à l'ouverture de session n'a pas pu être enregistré\u00a0:";
+constexpr char16_t kNotRemoved[] =
+    u"Le lancement à l'ouverture de session n'a pas pu être retiré\u00a0:";
+
+// The system's own words for the reason, in the user's language; never a library's message,
+// which may name a temporary file the user has never seen.
+QString Failure(const char16_t* what, const QString& path, int error) {
+  return QString::fromUtf16(what) + u'\n' + path + u'\n' +
+         QString::fromLocal8Bit(std::strerror(error)) + u'.';
+}
+
+auto Properties(const cShellLink& link) {
+  return std::tuple(link.ExeFile(), link.Description(), link.HotKey(), link.WorkDir(),
+                    link.ExeArgs(), link.IconFile(), link.IconIdx(), link.StartShow());
+}
+
+bool Readable(const QString& path, cShellLink& link) {
+  link.SetLnkFile(path);
+  return !path.isEmpty() && link.GetLinkInfo();
+}
 }  // namespace
 
-QString StartupEntryPath(const platform::Form* hWnd) {
-  const QString folder = platform::GetSpecialFolder(hWnd, platform::CSIDL_STARTUP);
+QString StartupEntryPath() {
+  const QString folder = platform::GetSpecialFolder(platform::CSIDL_STARTUP);
   if (folder.isEmpty()) return {};
   // Desktops start only the ".desktop" files of that folder.
   return folder + QStringLiteral("/Tavelmarque.desktop");
 }
 
-bool StartupEntryExists(const platform::Form* hWnd) {
-  const QString path = StartupEntryPath(hWnd);
-  if (path.isEmpty()) return false;
+bool StartupEntryExists() {
   cShellLink link;
-  link.SetLnkFile(path);
-  return link.GetLinkInfo();
+  return Readable(StartupEntryPath(), link);
 }
 
-bool InstallStartupEntry(const platform::Form* hWnd, const QString& programFolder) {
-  const QString path = StartupEntryPath(hWnd);
-  if (path.isEmpty()) return false;
+QString InstallStartupEntry(const QString& programFolder) {
+  const QString path = StartupEntryPath();
+  if (path.isEmpty()) return {};
   cShellLink link;
   link.SetLnkFile(path);
   link.SetExeFile(QDir(programFolder).filePath(kExecutableName));
@@ -45,16 +65,17 @@ bool InstallStartupEntry(const platform::Form* hWnd, const QString& programFolde
   link.SetIconIdx(0);
   link.SetStartShow(kShowMinimisedNoActivate);
   link.SetExeArgs(kHiddenArgument);
-  return link.CreateLink();
+  cShellLink onDisk;
+  if (Readable(path, onDisk) && Properties(onDisk) == Properties(link)) return {};
+  return link.CreateLink() ? QString() : Failure(kNotWritten, path, link.LastError());
 }
 
-bool RemoveStartupEntry(const platform::Form* hWnd) {
-  const QString path = StartupEntryPath(hWnd);
-  if (path.isEmpty()) return true;
-  // No entry to remove is as good as removing it.
-  std::error_code error;
-  std::filesystem::remove(QFile::encodeName(path).toStdString(), error);
-  return !error;
+QString RemoveStartupEntry() {
+  const QString path = StartupEntryPath();
+  cShellLink onDisk;
+  if (!Readable(path, onDisk)) return {};
+  const int error = platform::RemoveDesktopEntry(path);
+  return error == 0 ? QString() : Failure(kNotRemoved, path, error);
 }
 
 }  // namespace options

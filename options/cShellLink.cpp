@@ -1,5 +1,7 @@
 #include "options/cShellLink.h"
 
+#include <cerrno>
+
 #include "platform/entries/DesktopEntry.h"
 #include "text/mMainText.h"
 
@@ -18,10 +20,11 @@ QString StripAtNull(const QString& text) {
 
 }  // namespace
 
-bool cShellLink::CreateLink() const {
+bool cShellLink::CreateLink() {
   const QString lnkFile = StripAtNull(lnkFile_);
   platform::DesktopEntry entry;
   entry.program = StripAtNull(exeFile_);
+  lastError_ = EINVAL;
   if (entry.program.isEmpty() || lnkFile.isEmpty()) return false;
   const QString arguments = StripAtNull(exeArgs_);
   if (!arguments.isEmpty()) entry.arguments = arguments.split(QLatin1Char(' '));
@@ -31,7 +34,8 @@ bool cShellLink::CreateLink() const {
   entry.iconIndex = iconIdx_;
   entry.hotKey = hotKey_;
   entry.showCommand = startShow_;
-  return platform::WriteDesktopEntry(lnkFile, entry);
+  lastError_ = platform::WriteDesktopEntry(lnkFile, entry);
+  return lastError_ == 0;
 }
 
 bool cShellLink::GetLinkInfo() {

@@ -39,7 +39,10 @@ class cShellLink {
 
   // Writes LnkFile from the other properties, replacing the whole file or leaving it as it was.
   // False, with nothing written, when ExeFile or LnkFile is empty or the file cannot be written.
-  bool CreateLink() const;
+  bool CreateLink();
+  // Why the last CreateLink failed: the errno of the step that failed (EINVAL for an empty
+  // ExeFile or LnkFile); 0 after one that succeeded, or before any.
+  int LastError() const { return lastError_; }
   // Reads LnkFile into the other properties when it is an entry that a desktop would start at
   // logon; otherwise false with every property unchanged. The program need not exist.
   bool GetLinkInfo();
@@ -56,6 +59,7 @@ class cShellLink {
   QString iconFile_;
   std::int32_t iconIdx_ = 0;
   std::int32_t startShow_ = 0;  // only Reset sets the normal show command
+  int lastError_ = 0;
 };
 
 }  // namespace options

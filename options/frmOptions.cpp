@@ -33,7 +33,7 @@ void frmOptions::Form_Load() {
   skin::ClipToEllipse(*this, shapes_);
   // Checked exactly when the Startup folder holds an entry a desktop would start, whatever it
   // starts: confirming writes ours in its place.
-  chkDémarrage->SetValue(StartupEntryExists(this) ? 1 : 0);
+  chkDémarrage->SetValue(StartupEntryExists() ? 1 : 0);
   chkAppoint->SetValue(changeRowsShown_ ? 1 : 0);
 }
 

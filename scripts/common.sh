@@ -7,7 +7,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # run, and for its headless screenshot (scripts/run installs only these):
 RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
+  qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev libglib2.0-dev
   fonts-liberation xdg-utils
   xvfb xauth openbox x11-utils xdotool
 )

@@ -1,5 +1,7 @@
 #include "platform/entries/DesktopExec.h"
 
+#include <glib.h>
+
 #include <string_view>
 
 namespace platform {
@@ -32,101 +34,43 @@ QString QuoteWord(const QString& word) {
   return out;
 }
 
-// Splits a command line into words the way GLib's desktop launcher does: blanks separate words
-// outside quotes; a backslash outside quotes takes the next character literally; single quotes
-// keep everything up to the next one; inside double quotes a backslash escapes only " ` $ and
-// itself; a "#" that starts a word comments out the rest of its line.
-std::optional<QStringList> SplitWords(const QString& line) {
-  QStringList words;
-  QString word;
-  bool inWord = false;
-  const qsizetype n = line.size();
-  qsizetype i = 0;
-  while (i < n) {
-    const QChar c = line[i];
-    if (c == u' ' || c == u'\t' || c == u'\n') {
-      if (inWord) words << word;
-      word.clear();
-      inWord = false;
-      ++i;
-    } else if (!inWord && c == u'#') {
-      while (i < n && line[i] != u'\n') ++i;
-    } else if (c == u'\\') {
-      if (i + 1 >= n) return std::nullopt;
-      if (line[i + 1] != u'\n') word += line[i + 1];
-      inWord = true;
-      i += 2;
-    } else if (c == u'\'') {
-      const qsizetype end = line.indexOf(u'\'', i + 1);
-      if (end < 0) return std::nullopt;
-      word += QStringView(line).sliced(i + 1, end - i - 1);
-      inWord = true;
-      i = end + 1;
-    } else if (c == u'"') {
-      ++i;
-      for (;;) {
-        if (i >= n) return std::nullopt;
-        const QChar d = line[i];
-        if (d == u'"') break;
-        if (d == u'\\' && i + 1 < n) {
-          const QChar e = line[i + 1];
-          if (e == u'"' || e == u'`' || e == u'$' || e == u'\\') {
-            word += e;
-            i += 2;
-            continue;
-          }
-          if (e == u'\n') {
-            i += 2;
-            continue;
-          }
-        }
-        word += d;
-        ++i;
-      }
-      inWord = true;
-      ++i;
-    } else {
-      word += c;
-      inWord = true;
-      ++i;
-    }
-  }
-  if (inWord) words << word;
-  return words;
+QString ShellQuoted(const QString& text) {
+  g_autofree gchar* quoted = g_shell_quote(text.toUtf8().constData());
+  return QString::fromUtf8(quoted);
 }
 
-// At logon a desktop opens no file: the codes for files and URLs give nothing, a word that is
-// only such a code is dropped, and unknown codes give nothing, as in GLib.
-QStringList ExpandFieldCodes(const QStringList& words, const QString& icon, const QString& name,
-                             const QString& entryFile) {
-  constexpr std::u16string_view kFileCodes = u"fFuUdDnNvm";
-  QStringList out;
-  for (const QString& word : words) {
-    if (word.size() == 2 && word[0] == u'%') {
-      if (word[1] == u'i') {
-        if (!icon.isEmpty()) out << QStringLiteral("--icon") << icon;
-        continue;
-      }
-      if (kFileCodes.find(word[1].unicode()) != kFileCodes.npos) continue;
+// The field codes, expanded in the line's text before it is split, as GLib's launcher does. At
+// logon a desktop opens no file: the codes for files and URLs give nothing, and so do unknown
+// ones.
+QString ExpandFieldCodes(const QString& line, const QString& icon, const QString& name,
+                         const QString& entryFile) {
+  QString out;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    if (line[i] != u'%' || i + 1 == line.size()) {
+      out += line[i];
+      continue;
     }
-    QString expanded;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-      if (word[i] != u'%' || i + 1 == word.size()) {
-        expanded += word[i];
-        continue;
-      }
-      const QChar code = word[++i];
-      if (code == u'%') {
-        expanded += QLatin1Char('%');
-      } else if (code == u'c') {
-        expanded += name;
-      } else if (code == u'k') {
-        expanded += entryFile;
-      }
+    const QChar code = line[++i];
+    if (code == u'%') {
+      out += QLatin1Char('%');
+    } else if (code == u'i' && !icon.isEmpty()) {
+      out += QStringLiteral("--icon ") + ShellQuoted(icon);
+    } else if (code == u'c') {
+      out += ShellQuoted(name);
+    } else if (code == u'k') {
+      out += ShellQuoted(entryFile);
     }
-    out << expanded;
   }
   return out;
+}
+
+// The words of a command line as GLib's launcher splits them.
+std::optional<QStringList> Split(const QString& line) {
+  g_auto(GStrv) argv = nullptr;
+  if (!g_shell_parse_argv(line.toUtf8().constData(), nullptr, &argv, nullptr)) return std::nullopt;
+  QStringList words;
+  for (const gchar* const* word = argv; *word != nullptr; ++word) words << QString::fromUtf8(*word);
+  return words;
 }
 
 }  // namespace
@@ -147,14 +91,15 @@ QString ExecLine(const QString& program, const QStringList& arguments) {
 
 std::optional<QStringList> ParseExecLine(const QString& line, const QString& icon,
                                          const QString& name, const QString& entryFile) {
-  const std::optional<QStringList> words = SplitWords(line);
-  if (!words) return std::nullopt;
-  QStringList command = ExpandFieldCodes(*words, icon, name, entryFile);
-  if (command.size() >= 3 && command[0] == QString::fromUtf16(kEnv) &&
-      command[1] == QStringLiteral("--") && !command[2].contains(u'=')) {
-    command.remove(0, 2);
+  // GLib skips an entry whose line does not split before its codes are expanded, too.
+  if (!Split(line)) return std::nullopt;
+  std::optional<QStringList> command = Split(ExpandFieldCodes(line, icon, name, entryFile));
+  if (!command) return std::nullopt;
+  if (command->size() >= 3 && command->at(0) == QString::fromUtf16(kEnv) &&
+      command->at(1) == QStringLiteral("--") && !command->at(2).contains(u'=')) {
+    command->remove(0, 2);
   }
-  if (command.isEmpty() || command[0].isEmpty()) return std::nullopt;
+  if (command->isEmpty() || command->first().isEmpty()) return std::nullopt;
   return command;
 }
 

@@ -15,9 +15,10 @@ namespace platform {
 // for a field code. Empty when the program cannot be written so that a desktop runs exactly it.
 QString ExecLine(const QString& program, const QStringList& arguments);
 
-// What a desktop starts for an Exec line when it opens no file: the program first, then its
-// arguments. `icon`, `name` and `entryFile` stand in for the field codes %i, %c and %k. Nothing
-// when the line is malformed (an open quote, a trailing backslash) or names no program.
+// What GLib's desktop launcher starts for an Exec line when it opens no file: the program
+// first, then its arguments. `icon`, `name` and `entryFile` stand in for the field codes %i, %c
+// and %k. Nothing when the line is malformed (an open quote, a trailing backslash) or names no
+// program.
 std::optional<QStringList> ParseExecLine(const QString& line, const QString& icon,
                                          const QString& name, const QString& entryFile);
 

@@ -41,7 +41,7 @@ std::optional<QString> ConfigHome() {
 
 }  // namespace
 
-QString GetSpecialFolder(const Form* /*hWnd*/, int folderId) {
+QString GetSpecialFolder(int folderId) {
   if (folderId != CSIDL_STARTUP) return {};
   const std::optional<QString> config = ConfigHome();
   if (!config) return {};

@@ -4,8 +4,6 @@
 
 namespace platform {
 
-class Form;
-
 // The user's Startup folder: the one whose entries the desktop starts when the user logs on.
 inline constexpr int CSIDL_STARTUP = 7;
 
@@ -13,7 +11,6 @@ inline constexpr int CSIDL_STARTUP = 7;
 // folder exists yet; the empty text for a folder this platform does not have. The Startup folder
 // is $XDG_CONFIG_HOME/autostart, or ~/.config/autostart when XDG_CONFIG_HOME is unset, empty or
 // relative; the home comes from the account database when HOME is unset, empty or relative.
-// `hWnd` is the window asking, for symmetry with the other desktop services: nothing is shown.
-QString GetSpecialFolder(const Form* hWnd, int folderId);
+QString GetSpecialFolder(int folderId);
 
 }  // namespace platform

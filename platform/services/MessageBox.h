@@ -11,7 +11,8 @@ class MessageBoxService {
  public:
   virtual ~MessageBoxService() = default;
   // Shows `text` under the title `caption` with the error icon and a single OK button, in front
-  // of `owner` when there is one; returns once the user has closed it.
+  // of `owner` when there is one; returns once the user has closed it, the keyboard back with
+  // `owner`.
   virtual void ShowError(QWidget* owner, const QString& text, const QString& caption) = 0;
 };
 

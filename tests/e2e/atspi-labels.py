@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """What a screen reader finds in one window of a running program, through the accessibility bus
 (AT-SPI): one line for each label, "X Y NAME", X and Y its top-left corner in the window, in
-pixels, in the order the window lists them.
+pixels, in the order the window lists them. With a ROLE ("alert" for a message box, "dialog",
+"frame"...), only a window of that role counts.
 
-usage: atspi-labels.py APPLICATION WINDOW_TITLE
+usage: atspi-labels.py APPLICATION WINDOW_TITLE [ROLE]
 
 Exit status 0 when the window was found, 1 when not (yet), 2 when the bus cannot be reached.
 """
@@ -31,10 +32,11 @@ def labels(node, origin, out, depth=0):
 
 
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    application, title = sys.argv[1:]
+    application, title = sys.argv[1:3]
+    role = sys.argv[3] if len(sys.argv) == 4 else None
     try:
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
@@ -42,6 +44,8 @@ def main():
                 continue
             for window in app:
                 if window is None or window.name != title:
+                    continue
+                if role is not None and window.getRoleName() != role:
                     continue
                 if not window.getState().contains(pyatspi.STATE_SHOWING):
                     continue

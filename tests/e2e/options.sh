@@ -3,6 +3,8 @@
 # the start-up entry when its first box is checked and confirmed; a real autostart runner (dex)
 # then starts the program from that entry, hidden with only its icon in the tray; unchecked and
 # confirmed from there, the entry is gone. Escape and the window manager's Alt+F4 change nothing.
+# With a read-only autostart folder, confirming the box ticked tells the user at once, in a
+# message box a screen reader reads, and again at the next try; the window goes on working.
 #
 # usage: options.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # Functions run through e2e_wait_for look unreachable to shellcheck; arguments are optional.
@@ -17,6 +19,7 @@ ENTRY=$AUTOSTART/Tavelmarque.desktop
 PROGRAM=$(dirname "$(readlink -f "$E2E_APP")")/Tavelmarque
 
 e2e_require dex desktop-file-validate
+e2e_require_screen_reader
 e2e_start_x --tray
 
 PANEL=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
@@ -223,6 +226,87 @@ if e2e_wait_for 10 e2e_exited "$APP"; then
   e2e_pass "Alt+F4 ends the program started by dex"
 else
   e2e_fail "Alt+F4 ends the program started by dex" "still running 10 s after"
+fi
+
+# --- A read-only autostart folder: the failure is told -----------------------------------------
+
+# Root writes through any permission bits: the folder is made read-only by a read-only mount in a
+# mount namespace of the program's own, which nothing outside it sees.
+if ! unshare -m true 2>/dev/null; then
+  echo "# skipped: no mount namespace may be made here (unshare -m needs CAP_SYS_ADMIN)"
+  e2e_finish
+fi
+# Qt speaks to the accessibility bus only when a screen reader asks for it, or when told to; the
+# reason is the system's own, in the user's language.
+READ_ONLY_ENV=("${E2E_APP_ENV[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+if e2e_french_locale; then READ_ONLY_ENV+=("${E2E_FR_ENV[@]}"); fi
+REASON=$(env "${READ_ONLY_ENV[@]}" "$E2E_PYTHON" -c \
+  'import errno, locale, os; locale.setlocale(locale.LC_ALL, ""); print(os.strerror(errno.EROFS))')
+EXPECTED=$(printf "Le lancement à l'ouverture de session n'a pas pu être enregistré\xc2\xa0:\n%s\n%s." \
+  "$ENTRY" "$REASON")
+
+# The program dex started took the runtime folder after the last one e2e_start_app made.
+E2E_APP_RUNS=$((E2E_APP_RUNS + 1))
+e2e_new_runtime
+e2e_spawn app-read-only unshare -m --propagation private sh -c \
+  'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' \
+  sh "$AUTOSTART" env "${READ_ONLY_ENV[@]}" "$E2E_APP"
+APP=$E2E_LAST_PID
+main_window_active "started over a read-only autostart folder, the program shows its window"
+
+# The message box: the program's other window titled "Tavelmarque", and the text a screen reader
+# reads in it.
+BOX=""
+message_box_shown() {
+  BOX=$(xdotool search --onlyvisible --name '^Tavelmarque$' 2>/dev/null | grep -vx "$WID" |
+    head -n 1)
+  [ -n "$BOX" ] && e2e_is_active "$BOX"
+}
+message_text() {
+  "$E2E_PYTHON" "$E2E_ATSPI" Tavelmarque Tavelmarque alert 2>/dev/null |
+    sed -n '/ouverture de session/,$p' | sed '1s/^[0-9-]* [0-9-]* //'
+}
+message_reads() { [ "$(message_text)" = "$EXPECTED" ]; }
+box_gone() { [ "$(e2e_map_state "$BOX")" != IsViewable ]; }
+
+# told NAME: the message box comes over the main window with the keyboard, reads EXPECTED, and
+# Enter dismisses it, giving the keyboard back to the main window.
+told() {
+  if ! e2e_wait_for 10 message_box_shown; then
+    e2e_fail "$1" "no message box with the keyboard within 10 s" \
+      "windows: $(xdotool search --onlyvisible --name '^Tavelmarque$' 2>&1 | tr '\n' ' ')"
+    return 1
+  fi
+  e2e_shot message-box "$BOX" >/dev/null
+  if e2e_wait_for 5 message_reads; then
+    e2e_pass "$1"
+  else
+    e2e_fail "$1" "expected: $EXPECTED" "read:     $(message_text)"
+  fi
+  xdotool key Return
+  if e2e_wait_for 5 box_gone; then
+    e2e_pass "Enter dismisses the message box"
+  else
+    e2e_fail "Enter dismisses the message box" "still shown 5 s after"
+  fi
+  keyboard_back "the keyboard goes back to the main window after the message"
+}
+
+open_options "Alt+O opens the options window over the read-only folder"
+close_options "Space then Enter checks the start-up box and confirms" space Return
+told "the failure is told at once: what failed, the entry's path and the system's reason"
+e2e_check "no entry is written" entry_gone
+open_options "Alt+O opens the options window again"
+close_options "Space then Enter, the box unchecked as the disk shows, tries again" space Return
+told "the failure is told again"
+open_options "the options window still opens"
+close_options "and Escape closes it" Escape
+keyboard_back "the window keeps working"
+xdotool key alt+F4
+if e2e_wait_exit "$APP" 10; then
+  e2e_check_eq "Alt+F4 ends the program with status 0" 0 "$E2E_EXIT_STATUS"
+else
+  e2e_fail "Alt+F4 ends the program with status 0" "still running 10 s after"
 fi
 
 e2e_finish

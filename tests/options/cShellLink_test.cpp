@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -191,6 +192,7 @@ TEST(cShellLink, EveryPropertyRoundTripsAndTheEntryRunsExactlyWhatWasWritten) {
     cShellLink writer;
     Set(writer, c);
     ASSERT_TRUE(writer.CreateLink());
+    EXPECT_EQ(writer.LastError(), 0);
     EXPECT_EQ(Get(writer), c) << "writing changes no property";
 
     const Ran validate = RunProgram(QStringLiteral("desktop-file-validate"), {c.lnkFile});
@@ -250,6 +252,7 @@ TEST(cShellLink, WithoutProgramOrFileNothingIsWritten) {
     link.SetExeFile(c.exeFile);
     link.SetExeArgs(QStringLiteral("/Hidden"));
     EXPECT_FALSE(link.CreateLink());
+    EXPECT_EQ(link.LastError(), EINVAL);
     EXPECT_FALSE(QFileInfo::exists(folder));
   }
 }

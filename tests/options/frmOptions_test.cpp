@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,6 +23,7 @@
 #include "options/cShellLink.h"
 #include "resources/OptionsLayout.h"
 #include "shell/Skin.h"
+#include "support/ChildProcess.h"
 #include "support/TestNotificationArea.h"
 
 namespace {
@@ -27,7 +31,7 @@ namespace {
 using options::frmOptions;
 
 // The entry in the tests' own Startup folder (the test main gives each run a private one).
-QString Entry() { return options::StartupEntryPath(nullptr); }
+QString Entry() { return options::StartupEntryPath(); }
 
 QByteArray Bytes(const QString& path) {
   QFile file(path);
@@ -399,6 +403,143 @@ TEST_F(ApplyOptionsTest, TheAnswerIsAppliedOnlyWhenConfirmed) {
     EXPECT_EQ(main_->lblP[1]->isHidden(), !c.changeRowsAfter);
     EXPECT_EQ(main_->lblP[3]->isHidden(), !c.changeRowsAfter);
     EXPECT_TRUE(main_->IsLoaded() && main_->isVisible());
+  }
+}
+
+// A message box shown to the user: its title, icon and text.
+struct Told {
+  QString title;
+  QMessageBox::Icon icon;
+  QString text;
+};
+
+// The message boxes shown while `act` runs, each read and answered with OK, as a user does.
+std::vector<Told> Answered(const std::function<void()>& act) {
+  std::vector<Told> told;
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, [&told] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || !box->isVisible()) return;
+    told.push_back({box->windowTitle(), box->icon(), box->text()});
+    box->button(QMessageBox::Ok)->click();
+  });
+  timer.start(10);
+  act();
+  return told;
+}
+
+// What lies at a name: its kind, and the bytes of the file it leads to.
+std::string Disk(const QString& path) {
+  const QFileInfo at(path);
+  std::string kind = at.isSymLink() ? "link to " : "";
+  kind += at.isDir() ? "folder" : at.isFile() ? "file" : at.exists() ? "other" : "nothing";
+  return kind + ": " + (at.isFile() ? Bytes(path).toStdString() : std::string());
+}
+
+// Confirmed twice with the start-up box ticked or not, over what lies at the entry's name:
+// each failure is told at once, again at the second try, and changes nothing; what the disk
+// already agrees with is left alone; the window, opened again, shows what is on disk.
+TEST_F(ApplyOptionsTest, FailuresAreToldAndTheWindowShowsWhatIsOnDisk) {
+  if (testing_support::RerunAsNobody()) return;  // as root, permissions mean nothing
+  const QString folder = QFileInfo(Entry()).path();
+  const QString elsewhere = QFileInfo(folder).path() + QStringLiteral("/elsewhere/other.desktop");
+  const auto readOnly = [](const QString& path) {
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0555), 0);
+  };
+  const auto ours = [this] { ASSERT_TRUE(options::InstallStartupEntry(app_.Path()).isEmpty()); };
+  const QString written =
+      QStringLiteral("Le lancement à l'ouverture de session n'a pas pu être enregistré\u00a0:");
+  const QString removed =
+      QStringLiteral("Le lancement à l'ouverture de session n'a pas pu être retiré\u00a0:");
+  struct Case {
+    const char* what;
+    std::function<void()> make;
+    bool start;    // the box, confirmed
+    int reason;    // 0: nothing to tell
+    bool changed;  // the disk changed: our entry was written
+    bool shownAfterwards;
+  } cases[] = {
+      {"a read-only folder", [&] { readOnly(folder); }, true, EACCES, false, false},
+      {"a read-only folder with our entry, the box cleared",
+       [&] {
+         ours();
+         readOnly(folder);
+       },
+       false, EACCES, false, true},
+      {"a read-only folder with our entry, the box left ticked",
+       [&] {
+         ours();
+         readOnly(folder);
+       },
+       true, 0, false, true},
+      {"a folder at the name", [&] { ASSERT_TRUE(QDir().mkdir(Entry())); }, true, EISDIR, false,
+       false},
+      {"a folder at the name, the box cleared", [&] { ASSERT_TRUE(QDir().mkdir(Entry())); }, false,
+       0, false, false},
+      {"a dangling link", [&] { ASSERT_TRUE(QFile::link(elsewhere, Entry())); }, true, ENOENT,
+       false, false},
+      {"a dangling link, the box cleared", [&] { ASSERT_TRUE(QFile::link(elsewhere, Entry())); },
+       false, 0, false, false},
+      {"a named pipe",
+       [&] { ASSERT_EQ(::mkfifo(QFile::encodeName(Entry()).constData(), 0644), 0); }, true, EEXIST,
+       false, false},
+      {"a link to another program's entry",
+       [&] {
+         Put(elsewhere, kOtherProgramsEntry);
+         ASSERT_TRUE(QFile::link(elsewhere, Entry()));
+       },
+       true, 0, true, true},
+      {"a link to an entry in a folder not writable",
+       [&] {
+         Put(elsewhere, kOtherProgramsEntry);
+         ASSERT_TRUE(QFile::link(elsewhere, Entry()));
+         readOnly(QFileInfo(elsewhere).path());
+       },
+       true, EACCES, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(QDir().mkpath(folder) && QDir().mkpath(QFileInfo(elsewhere).path()));
+    c.make();
+    OpenMain(false);
+    for (int round = 0; round < 2; ++round) {
+      SCOPED_TRACE(round == 0 ? "first" : "again");
+      const std::string before = Disk(Entry());
+      const std::vector<Told> told = Answered([&] {
+        WhileOpen([this] { AltO(); },
+                  [&c](frmOptions& w) {
+                    if (w.chkDémarrage->Value() != (c.start ? 1 : 0)) Press(w, Qt::Key_Space);
+                    Press(w, Qt::Key_Return);
+                  });
+      });
+      ASSERT_EQ(told.size(), c.reason != 0 ? 1u : 0u);
+      if (c.reason != 0) {
+        EXPECT_EQ(told[0].title, QStringLiteral("Tavelmarque"));
+        EXPECT_EQ(told[0].icon, QMessageBox::Critical);
+        EXPECT_EQ(told[0].text.toStdString(),
+                  ((c.start ? written : removed) + u'\n' + Entry() + u'\n' +
+                   QString::fromLocal8Bit(std::strerror(c.reason)) + u'.')
+                      .toStdString());
+      }
+      if (c.changed && round == 0) {
+        EXPECT_TRUE(QFileInfo(Entry()).isSymLink()) << "written through the link";
+        ExpectOurEntry();
+      } else {
+        EXPECT_EQ(Disk(Entry()), before);
+      }
+    }
+    WhileOpen([this] { AltO(); },
+              [&c](frmOptions& w) {
+                EXPECT_EQ(w.chkDémarrage->Value(), c.shownAfterwards ? 1 : 0);
+                Press(w, Qt::Key_Escape);
+              });
+    EXPECT_TRUE(main_->IsLoaded() && main_->isVisible());
+    main_.reset();
+    for (const QString& dir : {folder, QFileInfo(elsewhere).path()}) {
+      ::chmod(QFile::encodeName(dir).constData(), 0755);
+    }
+    RemoveEntry();
+    QFile::remove(elsewhere);
   }
 }
 

@@ -192,27 +192,31 @@ TEST(DesktopEntryWrite, RefusesWhatItCannotWriteSoundlyAndChangesNothing) {
     const char* what;
     QString path;
     DesktopEntry entry;
+    int error;  // the reason given
   } cases[] = {
       {"no program", entry,
        [] {
          DesktopEntry e = Sample({});
          e.program.clear();
          return e;
-       }()},
-      {"control character", entry, Sample(QStringLiteral("bell\a"))},
+       }(),
+       EINVAL},
+      {"control character", entry, Sample(QStringLiteral("bell\a")), EINVAL},
       {"program with both % and =", entry,
        [] {
          DesktopEntry e = Sample({});
          e.program = QStringLiteral("/opt/100%=full/run");
          return e;
-       }()},
+       }(),
+       EINVAL},
       {"larger than a read accepts", entry,
-       Sample(QString(platform::kDesktopEntryMaxSize, QLatin1Char('c')))},
-      {"folder under a file", dir.filePath(QStringLiteral("plain/sub/e.desktop")), Sample({})},
-      {"a folder at the name", dir.filePath(QStringLiteral("taken.desktop")), Sample({})},
+       Sample(QString(platform::kDesktopEntryMaxSize, QLatin1Char('c'))), EFBIG},
+      {"folder under a file", dir.filePath(QStringLiteral("plain/sub/e.desktop")), Sample({}),
+       ENOTDIR},
+      {"a folder at the name", dir.filePath(QStringLiteral("taken.desktop")), Sample({}), EISDIR},
       {"a folder name too long",
        dir.filePath(QStringLiteral("new/") + QString(256, u'n') + QStringLiteral("/e.desktop")),
-       Sample({})},
+       Sample({}), ENAMETOOLONG},
   };
   const auto listing = [&dir] {
     QStringList all;
@@ -225,8 +229,141 @@ TEST(DesktopEntryWrite, RefusesWhatItCannotWriteSoundlyAndChangesNothing) {
   const QStringList before = listing();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    EXPECT_FALSE(WriteDesktopEntry(c.path, c.entry));
+    EXPECT_EQ(WriteDesktopEntry(c.path, c.entry), c.error);
     EXPECT_EQ(Texts(listing()), Texts(before));
+  }
+}
+
+// What GLib alone would not keep: a link at the name is written through to its file, and a
+// replaced file keeps its mode, even one wider than the umask; a new one gets 0666 less the umask.
+TEST(DesktopEntryWrite, LinksAreWrittenThroughAndModesKept) {
+  const mode_t umask = ::umask(022);
+  struct Case {
+    const char* what;
+    std::function<void(const QString& path, const QString& other)> make;
+    bool link;
+    mode_t mode;  // of the file written
+  } cases[] = {
+      {"no entry", [](const QString&, const QString&) {}, false, 0644},
+      {"a 0600 entry", [](const QString& p, const QString&) { Put(p, kValid); }, false, 0600},
+      {"a 0664 entry", [](const QString& p, const QString&) { Put(p, kValid); }, false, 0664},
+      {"a link to an entry elsewhere",
+       [](const QString& p, const QString& o) {
+         Put(o, kValid);
+         ASSERT_TRUE(QFile::link(o, p));
+       },
+       true, 0640},
+      {"a relative link to a link",
+       [](const QString& p, const QString& o) {
+         Put(o, kValid);
+         ASSERT_TRUE(QFile::link(o, p + QStringLiteral(".1")));
+         ASSERT_EQ(::symlink("Tavelmarque.desktop.1", QFile::encodeName(p).constData()), 0);
+       },
+       true, 0600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("autostart/Tavelmarque.desktop"));
+    const QString other = dir.filePath(QStringLiteral("dotfiles/Tavelmarque.desktop"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).path()) && QDir().mkpath(QFileInfo(other).path()));
+    c.make(path, other);
+    const QString file = c.link ? other : path;
+    if (QFileInfo::exists(file)) {
+      ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), c.mode), 0);
+    }
+
+    ASSERT_EQ(WriteDesktopEntry(path, Sample(QStringLiteral("new"))), 0);
+    EXPECT_EQ(QFileInfo(path).isSymLink(), c.link);
+    DesktopEntry entry;
+    ASSERT_TRUE(ReadDesktopEntry(file, entry));
+    EXPECT_EQ(entry.comment, QStringLiteral("new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, c.mode);
+    for (const QString& folder : {QFileInfo(path).path(), QFileInfo(other).path()}) {
+      for (const QString& name : QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                        QDir::System | QDir::NoDotAndDotDot)) {
+        EXPECT_TRUE(name == QStringLiteral("Tavelmarque.desktop") ||
+                    name == QStringLiteral("Tavelmarque.desktop.1"))
+            << "left beside it: " << name.toStdString();
+      }
+    }
+  }
+  ::umask(umask);
+}
+
+// Whatever lies at the entry's name: only a regular file, or a link to one, is replaced (through
+// the link) or removed (the link, not its file); anything else is never touched, and a write
+// says why it refused.
+TEST(DesktopEntryFile, OnlyRegularFilesAreReplacedOrRemoved) {
+  struct Case {
+    const char* what;
+    std::function<void(const QString& path, const QString& other)> make;
+    int writeError;  // 0: written
+    bool removed;    // the name is free after a removal
+  } cases[] = {
+      {"nothing", [](const QString&, const QString&) {}, 0, true},
+      {"an entry", [](const QString& p, const QString&) { Put(p, kValid); }, 0, true},
+      {"a link to an entry",
+       [](const QString& p, const QString& o) {
+         Put(o, kValid);
+         ASSERT_TRUE(QFile::link(o, p));
+       },
+       0, true},
+      {"an empty folder", [](const QString& p, const QString&) { ASSERT_TRUE(QDir().mkdir(p)); },
+       EISDIR, false},
+      {"a link to a folder",
+       [](const QString& p, const QString& o) {
+         ASSERT_TRUE(QDir().mkdir(o));
+         ASSERT_TRUE(QFile::link(o, p));
+       },
+       EISDIR, false},
+      {"a named pipe",
+       [](const QString& p, const QString&) {
+         ASSERT_EQ(::mkfifo(QFile::encodeName(p).constData(), 0644), 0);
+       },
+       EEXIST, false},
+      {"a link to a device",
+       [](const QString& p, const QString&) {
+         ASSERT_TRUE(QFile::link(QStringLiteral("/dev/null"), p));
+       },
+       EEXIST, false},
+      {"a dangling link",
+       [](const QString& p, const QString& o) { ASSERT_TRUE(QFile::link(o, p)); }, ENOENT, false},
+      {"a link to itself", [](const QString& p, const QString&) { ASSERT_TRUE(QFile::link(p, p)); },
+       ELOOP, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Tavelmarque.desktop"));
+    const QString other = dir.filePath(QStringLiteral("elsewhere"));
+    c.make(path, other);
+    const auto state = [&] {
+      const QFileInfo at(path), target(other);
+      return std::vector<std::string>{std::to_string(at.exists()) + std::to_string(at.isSymLink()) +
+                                          std::to_string(at.isDir()) + std::to_string(at.isFile()),
+                                      Bytes(other).toStdString()};
+    };
+    const std::vector<std::string> before = state();
+    const bool link = QFileInfo(path).isSymLink();
+
+    EXPECT_EQ(WriteDesktopEntry(path, Sample(QStringLiteral("new"))), c.writeError);
+    if (c.writeError != 0) {
+      EXPECT_EQ(state(), before);
+    } else {
+      DesktopEntry entry;
+      EXPECT_TRUE(ReadDesktopEntry(path, entry) && entry.comment == QStringLiteral("new"));
+      EXPECT_EQ(QFileInfo(path).isSymLink(), link) << "a link stays a link";
+    }
+    const std::vector<std::string> written = state();
+    EXPECT_EQ(platform::RemoveDesktopEntry(path), 0);
+    EXPECT_EQ(QFileInfo(path).isSymLink() || QFileInfo::exists(path), !c.removed);
+    if (!c.removed) {
+      EXPECT_EQ(state(), written);
+    }
+    EXPECT_EQ(Bytes(other).toStdString(), written[1]) << "a link's file stays";
   }
 }
 
@@ -243,10 +380,10 @@ TEST(DesktopEntryWrite, AKilledWriterLeavesTheOldOrTheNewFileWhole) {
   for (int i = 0; i < 2; ++i) {
     const QString reference =
         dir.filePath(QString::number(i) + QStringLiteral("/Tavelmarque.desktop"));
-    ASSERT_TRUE(WriteDesktopEntry(reference, versions[i]));
+    ASSERT_EQ(WriteDesktopEntry(reference, versions[i]), 0);
     texts[i] = Bytes(reference);
   }
-  ASSERT_TRUE(WriteDesktopEntry(path, versions[0]));
+  ASSERT_EQ(WriteDesktopEntry(path, versions[0]), 0);
 
   std::mt19937 random(20020217);
   for (int round = 0; round < 60; ++round) {
@@ -291,7 +428,7 @@ TEST(DesktopEntryWrite, ADiskThatRefusesTheNewEntryKeepsTheOldOne) {
     const int result = RunBounded(
         [&] {
           if (tmpfs && !MountFullTmpfs(dir.path())) return 1;
-          if (!WriteDesktopEntry(path, Sample(QStringLiteral("old")))) return 2;
+          if (WriteDesktopEntry(path, Sample(QStringLiteral("old"))) != 0) return 2;
           const QByteArray old = Bytes(path);
           QFile filler(dir.filePath(QStringLiteral("filler")));
           const rlimit limit{64, 64};
@@ -302,15 +439,18 @@ TEST(DesktopEntryWrite, ADiskThatRefusesTheNewEntryKeepsTheOldOne) {
           }
           while (tmpfs && filler.write(QByteArray(512, 'f')) == 512) {
           }
-          if (WriteDesktopEntry(path, Sample(QString(300, QLatin1Char('n'))))) return 3;
+          const int error = WriteDesktopEntry(path, Sample(QString(300, QLatin1Char('n'))));
+          if (error == 0) return 3;
+          if (error != (tmpfs ? ENOSPC : EFBIG)) return 6;
           if (Bytes(path) != old) return 4;
           return QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size() == 1 ? 0
                                                                                                 : 5;
         },
         20s);
     if (tmpfs && result == 1) continue;  // the file size limit stands in for the full disk
-    EXPECT_EQ(result, 0) << (tmpfs ? "full tmpfs" : "file size limit")
-                         << " (2: set-up, 3: success told, 4: old entry changed, 5: leftover)";
+    EXPECT_EQ(result, 0)
+        << (tmpfs ? "full tmpfs" : "file size limit")
+        << " (2: set-up, 3: success told, 4: old entry changed, 5: leftover, 6: another reason)";
   }
 }
 
@@ -321,22 +461,24 @@ TEST(DesktopEntryPermissions, RefusedAccessChangesNothing) {
   QTemporaryDir dir;
   const QString folder = dir.filePath(QStringLiteral("autostart"));
   const QString path = folder + QStringLiteral("/Tavelmarque.desktop");
-  ASSERT_TRUE(WriteDesktopEntry(path, Sample(QStringLiteral("old"))));
+  ASSERT_EQ(WriteDesktopEntry(path, Sample(QStringLiteral("old"))), 0);
   const QByteArray old = Bytes(path);
   const auto mode = [](const QString& p, mode_t m) {
     return ::chmod(QFile::encodeName(p).constData(), m) == 0;
   };
 
   ASSERT_TRUE(mode(folder, 0555));
-  EXPECT_FALSE(WriteDesktopEntry(path, Sample(QStringLiteral("new"))));
+  EXPECT_EQ(WriteDesktopEntry(path, Sample(QStringLiteral("new"))), EACCES);
   EXPECT_EQ(Bytes(path), old);
   EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
-  EXPECT_FALSE(WriteDesktopEntry(folder + QStringLiteral("/sub/e.desktop"), Sample({})));
+  EXPECT_EQ(WriteDesktopEntry(folder + QStringLiteral("/sub/e.desktop"), Sample({})), EACCES);
+  EXPECT_EQ(platform::RemoveDesktopEntry(path), EACCES);
+  EXPECT_EQ(Bytes(path), old);
   EXPECT_FALSE(QFileInfo::exists(folder + QStringLiteral("/sub")));
   ASSERT_TRUE(mode(folder, 0755));
 
   ASSERT_TRUE(mode(path, 0444));
-  EXPECT_FALSE(WriteDesktopEntry(path, Sample(QStringLiteral("new"))));
+  EXPECT_EQ(WriteDesktopEntry(path, Sample(QStringLiteral("new"))), EACCES);
   EXPECT_EQ(Bytes(path), old);
 
   ASSERT_TRUE(mode(path, 0));

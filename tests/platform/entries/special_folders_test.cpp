@@ -64,13 +64,13 @@ TEST(GetSpecialFolder, StartupIsTheAutostartFolderOfTheUsersConfiguration) {
                  c.home.value_or("(unset)").toStdString());
     ScopedEnv config("XDG_CONFIG_HOME", c.config);
     ScopedEnv home("HOME", c.home);
-    EXPECT_EQ(GetSpecialFolder(nullptr, CSIDL_STARTUP), c.expected);
+    EXPECT_EQ(GetSpecialFolder(CSIDL_STARTUP), c.expected);
   }
 }
 
 TEST(GetSpecialFolder, OtherFoldersAreUnknown) {
   for (const int id : {0, 2, 5, 8, 0x18, -1, CSIDL_STARTUP + 0x10000}) {
-    EXPECT_EQ(GetSpecialFolder(nullptr, id), QString()) << id;
+    EXPECT_EQ(GetSpecialFolder(id), QString()) << id;
   }
 }
 

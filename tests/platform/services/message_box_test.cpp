@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "platform/services/MessageBox.h"
@@ -11,6 +12,10 @@ namespace {
 
 TEST(SystemMessageBox, ShowsAnErrorWithASingleOkInFrontOfItsOwner) {
   QWidget owner;
+  owner.show();
+  QWidget other;
+  other.show();
+  QApplication::setActiveWindow(&other);
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QString title, text;
   qsizetype buttons = 0;
@@ -34,6 +39,7 @@ TEST(SystemMessageBox, ShowsAnErrorWithASingleOkInFrontOfItsOwner) {
   EXPECT_EQ(text, QStringLiteral("Fichier non trouvé."));
   EXPECT_EQ(buttons, 1);
   EXPECT_EQ(parent, &owner);
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&owner)) << "the keyboard goes back to the owner";
 }
 
 }  // namespace
