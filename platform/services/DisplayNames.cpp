@@ -96,7 +96,6 @@ QStringList SessionDisplays() {
   const QString wayland = CanonicalWaylandDisplay(qEnvironmentVariable("WAYLAND_DISPLAY"),
                                                   qEnvironmentVariable("XDG_RUNTIME_DIR"));
   if (!wayland.isEmpty()) displays << QStringLiteral("wayland-") + wayland;
-  displays.sort();
   return displays;
 }
 

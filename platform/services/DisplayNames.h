@@ -6,11 +6,11 @@
 namespace platform {
 
 // One spelling for each X display, so that every name of one server gives one instance lock.
-// ":N" is the local server N, whichever of ":N", ":N.S", "unix:N", "unix/:N" or
-// "/tmp/.X11-unix/XN" names it; "host:N" is display N of a host reached over TCP, the host in
-// lower case and an IP address in its shortest form ("[::1]:0" for "::1:0" or "[0::1]:0.0").
-// A socket path other than the usual one stays a path. Empty for a name no X client would
-// connect with. "localhost:N" is not ":N": over TCP it may be another server (ssh -X).
+// ":N" is the local server N, whichever of ":N", ":N.S", "unix:N" or "unix/:N" names it; "host:N"
+// is display N of a host reached over TCP, the host in lower case and an IP address in its
+// shortest form ("[::1]:0" for "::1:0" or "[0::1]:0.0"). "localhost:N" is not ":N": over TCP it
+// may be another server (ssh -X). Empty for a name libxcb refuses (a socket's path among them,
+// in Debian 12's libxcb).
 QString CanonicalX11Display(const QString& name);
 
 // The socket a WAYLAND_DISPLAY value stands for: an absolute name as it is, a relative one in
@@ -19,7 +19,7 @@ QString CanonicalX11Display(const QString& name);
 QString CanonicalWaylandDisplay(const QString& name, const QString& runtimeFolder);
 
 // The displays this session's environment names (DISPLAY, WAYLAND_DISPLAY), as "x11-" and
-// "wayland-" followed by the canonical name, sorted: the order in which their locks are taken.
+// "wayland-" followed by the canonical name; none for names no client would connect with.
 QStringList SessionDisplays();
 
 }  // namespace platform
