@@ -97,7 +97,6 @@ mkdir -m 700 "$E2E_WORK/elsewhere"
 check_second_start "shown, from another runtime folder, TMPDIR and no session bus" \
   XDG_RUNTIME_DIR="$E2E_WORK/elsewhere" TMPDIR="$E2E_WORK/elsewhere" \
   DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_WORK/no-bus"
-check_second_start "shown, named \"unix$DISPLAY.0\"" DISPLAY="unix$DISPLAY.0"
 e2e_check "the first program still runs" e2e_running "$FIRST"
 e2e_check_eq "the first program's window is still the one main window" "$WID" "$(e2e_main_windows)"
 
@@ -110,12 +109,8 @@ if px_start_server e2e_spawn "$E2E_WORK/second-x" 800x600 15; then
   SECOND_DISPLAY=$DISPLAY
   export DISPLAY=$FIRST_DISPLAY
   DISPLAY=$SECOND_DISPLAY e2e_start_app
-  if DISPLAY=$SECOND_DISPLAY e2e_wait_for 20 e2e_main_window_shown; then
-    e2e_pass "a start on another display shows its window there while the first runs"
-  else
-    e2e_fail "a start on another display shows its window there while the first runs" \
-      "$(e2e_running "$E2E_APP_PID" && echo "still running" || echo "it ended")"
-  fi
+  DISPLAY=$SECOND_DISPLAY e2e_check "a start on another display shows its window there" \
+    e2e_wait_for 20 e2e_main_window_shown
   e2e_check "the first program still runs beside it" e2e_running "$FIRST"
   e2e_stop "$E2E_APP_PID"
 else
@@ -132,16 +127,12 @@ for _ in 1 2 3 4; do
   starters+=("$E2E_APP_PID")
 done
 e2e_wait_for 20 e2e_main_window_shown
-ended=0 running=()
+running=()
 for pid in "${starters[@]}"; do
-  if e2e_wait_exit "$pid" 5 && [ "$E2E_EXIT_STATUS" -eq 0 ]; then
-    ended=$((ended + 1))
-  else
-    running+=("$pid")
-  fi
+  e2e_wait_exit "$pid" 5 && [ "$E2E_EXIT_STATUS" -eq 0 ] || running+=("$pid")
 done
-e2e_check_eq "of four starts at once, three end and one runs with one window" "3 1 1" \
-  "$ended ${#running[@]} $(e2e_main_windows | wc -l)"
+e2e_check_eq "of four starts at once, three end and one runs with one window" "1 1" \
+  "${#running[@]} $(e2e_main_windows | wc -l)"
 for pid in "${running[@]}"; do e2e_stop "$pid"; done
 
 # --- Started hidden ----------------------------------------------------------------------------
