@@ -20,10 +20,10 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral(TAVELMARQUE_APP_ID));
   QStringList arguments;
   for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  // The instance lock is taken before any connection to the display, so that a second start
-  // ends without touching the screen at all; the session bus is asked at the same time.
+  // The instance locks are taken before any connection to the display, so that a second start
+  // ends without touching the screen at all.
   platform::App app(QStringLiteral("Tavelmarque"), arguments);
-  if (app.LockHeldByAnother()) return 0;
+  if (app.PrevInstance()) return 0;
   // Qt aborts, leaving a core dump, where it reaches no display: the reason is told instead.
   if (const QString problem = platform::WhyNoDisplay(arguments); !problem.isEmpty()) {
     std::fprintf(stderr, "Tavelmarque cannot start: %s.\n", qPrintable(problem));
@@ -31,8 +31,6 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication application(argc, argv);
-  // The bus's answer came while the toolkit started: no window shows before it.
-  if (app.PrevInstance()) return 0;
   if (!app.LockProblem().isEmpty()) {
     std::fprintf(stderr, "Tavelmarque: %s\n", qPrintable(app.LockProblem()));
   }

@@ -11,8 +11,11 @@
 #include <QFileInfo>
 #include <QSysInfo>
 #include <cerrno>
+#include <functional>
+#include <iterator>
+#include <optional>
 
-#include "platform/services/SessionBusName.h"
+#include "platform/services/UserInfo.h"
 
 namespace platform {
 
@@ -81,12 +84,27 @@ Lock TakeLock(const QString& path, int& fd) {
   return Lock::Taken;
 }
 
-// The application id's domain, for names other than the program's own.
-QString BusNameFor(const QString& lockName) {
-  const QByteArray id = TAVELMARQUE_APP_ID;
-  const qsizetype dot = id.lastIndexOf('.');
-  if (id.mid(dot + 1) == lockName.toUtf8()) return QString::fromLatin1(id);
-  return QString::fromLatin1(SessionBusName::NameFor(id.left(dot), lockName));
+// Only '/' may not stand in a file's name; '@' parts the host from the display in the home's
+// lock names. Percent-encoding them, '%' too, keeps different names different.
+QString Escaped(QString name) {
+  return name.replace(u'%', QStringLiteral("%25"))
+      .replace(u'/', QStringLiteral("%2F"))
+      .replace(u'@', QStringLiteral("%40"));
+}
+
+constexpr char kHomeFolder[] = "/.local/state/tavelmarque";
+
+// The user's folder under the home, made as far as it is missing (never the home itself). Not
+// in ~/.cache, which cleaners empty while programs run: a lock file removed under its holder
+// would let a second instance in.
+QString HomeFolder(const QString& home) {
+  if (!home.startsWith(u'/')) return {};
+  QString folder = QDir::cleanPath(home);
+  for (const QString& part : QString::fromLatin1(kHomeFolder).split(u'/', Qt::SkipEmptyParts)) {
+    folder += u'/' + part;
+    if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST) return {};
+  }
+  return PrivateFolder(folder) ? folder : QString();
 }
 
 }  // namespace
@@ -94,69 +112,97 @@ QString BusNameFor(const QString& lockName) {
 LockPlaces LockPlaces::ForUser() {
   QString root = qEnvironmentVariable("TAVELMARQUE_LOCK_ROOT");
   if (!root.startsWith(u'/')) root.clear();
+  const QString home = AccountHome();
   return {root + QStringLiteral("/run/user/") + UserId(),
-          root.isEmpty() ? QStringLiteral("/tmp") : root + QStringLiteral("/tmp")};
+          root.isEmpty() ? QStringLiteral("/tmp") : root + QStringLiteral("/tmp"),
+          home.isEmpty() ? QString() : root + home};
 }
 
 QStringList App::LockFolders(const LockPlaces& places) {
   QStringList folders;
-  for (const QString& folder : {RuntimeFolder(places.runtime), TempFolder(places.tempRoot)}) {
+  for (const QString& folder :
+       {RuntimeFolder(places.runtime), TempFolder(places.tempRoot), HomeFolder(places.home)}) {
     if (!folder.isEmpty()) folders << folder;
   }
   return folders;
 }
 
-App::App(const QString& lockName, const QStringList& arguments, const LockPlaces& places)
-    : busName_(BusNameFor(lockName)), command_(arguments.mid(1).join(QLatin1Char(' '))) {
-  const QString file = lockName + QStringLiteral(".lock");
-  // Whether the lock in `folder` settles it. A folder that takes no lock file (full, read-only)
-  // gives way to the next one; the temporary folder is made only then.
-  const auto settled = [&](const QString& folder) {
-    if (folder.isEmpty()) return false;
-    const QString path = folder + u'/' + file;
-    switch (TakeLock(path, lockFd_)) {
-      case Lock::FolderRefused:
-        return false;
-      case Lock::HeldByAnother:
-        lockHeld_ = true;
-        break;
-      case Lock::NotALockFile:
-        lockProblem_ = QStringLiteral(
-                           "the instance lock %1 is not a regular file of this user's: it is "
-                           "left alone, and the program runs without it")
-                           .arg(path);
-        return true;
-      case Lock::Taken:
-        break;
+App::App(const QString& lockName, const QStringList& arguments, const LockPlaces& places,
+         const QStringList& displays)
+    : command_(arguments.mid(1).join(QLatin1Char(' '))) {
+  // Taken in one order by every start, so that of two starts at the same moment one gets them
+  // all, rather than each one of them.
+  QStringList keys = displays;
+  keys.sort();
+  keys.removeDuplicates();
+  if (keys.isEmpty()) keys << QString();  // no display named: one lock for the user
+
+  // A folder is made only when the ones before it will not do. A home may be shared by several
+  // machines (NFS), where the same display name is another display: its lock names the host.
+  const std::function<QString()> makers[] = {[&] { return RuntimeFolder(places.runtime); },
+                                             [&] { return TempFolder(places.tempRoot); },
+                                             [&] { return HomeFolder(places.home); }};
+  std::optional<QString> folders[std::size(makers)];
+  const QString hostSuffix = u'@' + Escaped(QSysInfo::machineHostName());
+  QStringList problems;
+  bool unplaced = false;
+  for (const QString& key : keys) {
+    const QString base = key.isEmpty() ? lockName : lockName + u'.' + Escaped(key);
+    bool settled = false;
+    for (std::size_t i = 0; i < std::size(makers) && !settled; ++i) {
+      if (!folders[i]) folders[i] = makers[i]();
+      if (folders[i]->isEmpty()) continue;
+      const bool home = i + 1 == std::size(makers);
+      const QString path =
+          *folders[i] + u'/' + base + (home ? hostSuffix : QString()) + QStringLiteral(".lock");
+      int fd = -1;
+      switch (TakeLock(path, fd)) {
+        case Lock::FolderRefused:
+          continue;
+        case Lock::HeldByAnother:
+          ReleaseLocks();
+          heldByAnother_ = true;
+          lockFiles_ = QStringList{path};
+          return;
+        case Lock::NotALockFile:
+          problems << QStringLiteral(
+                          "the instance lock %1 is not a regular file of this user's: it is left "
+                          "alone, and the program runs without it")
+                          .arg(path);
+          break;
+        case Lock::Taken:
+          lockFds_.push_back(fd);
+          lockFiles_ << path;
+          break;
+      }
+      settled = true;
     }
-    lockFile_ = path;
-    return true;
-  };
-  const bool decided =
-      settled(RuntimeFolder(places.runtime)) || settled(TempFolder(places.tempRoot));
-  // Asked only when the lock leaves it open: a start that the lock already turned away must not
-  // take the name, even for a moment, from a first instance whose request is on its way. The
-  // answer travels while the program starts.
-  if (!lockHeld_) bus_ = std::make_unique<SessionBusName>(busName_.toLatin1());
-  if (decided) return;
-  lockProblem_ = QStringLiteral(
-                     "no folder of this user's own could hold the instance lock (%1 is missing "
-                     "or not private, and %2 refused one): the program runs without it")
-                     .arg(places.runtime, QDir::cleanPath(places.tempRoot) +
-                                              QStringLiteral("/tavelmarque-") + UserId());
+    unplaced = unplaced || !settled;
+  }
+  if (unplaced) {
+    problems << QStringLiteral(
+                    "no folder of this user's own could hold the instance lock (%1 is missing or "
+                    "not private, and %2 and %3 refused one): the program runs without it")
+                    .arg(places.runtime,
+                         QDir::cleanPath(places.tempRoot) + QStringLiteral("/tavelmarque-") +
+                             UserId(),
+                         QDir::cleanPath(places.home) + QLatin1String(kHomeFolder));
+  }
+  lockProblem_ = problems.join(QStringLiteral("; "));
 }
 
-App::~App() {
-  // The file stays: removing it would let a start that opened it just before lock a file that
-  // no longer has a name, beside one that locks a new file. It is emptied while still locked, so
-  // that it names no one once its holder is gone.
-  if (lockFd_ < 0) return;
-  [[maybe_unused]] const int emptied = ::ftruncate(lockFd_, 0);
-  ::close(lockFd_);
-}
+App::~App() { ReleaseLocks(); }
 
-bool App::PrevInstance() const {
-  return lockHeld_ || bus_->Result() == SessionBusName::Answer::Taken;
+// The files stay: removing one would let a start that opened it just before lock a file that
+// no longer has a name, beside one that locks a new file. Each is emptied while still locked,
+// so that it names no one once its holder is gone.
+void App::ReleaseLocks() {
+  for (const int fd : lockFds_) {
+    [[maybe_unused]] const int emptied = ::ftruncate(fd, 0);
+    ::close(fd);
+  }
+  lockFds_.clear();
+  lockFiles_.clear();
 }
 
 QString App::Path() const {

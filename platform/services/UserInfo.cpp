@@ -3,6 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <cerrno>
 #include <vector>
 
@@ -15,19 +16,38 @@ std::string FullNameFromGecos(std::string_view gecos) {
   return std::string(gecos);
 }
 
-QString UserFullName() {
+namespace {
+
+// The account database's entry for `user`, or null; its texts live in `buffer`.
+const passwd* Account(uid_t user, passwd& entry, std::vector<char>& buffer) {
   const long hint = sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::vector<char> buffer(hint > 0 ? static_cast<std::size_t>(hint) : 1024);
-  passwd entry{};
+  buffer.resize(hint > 0 ? static_cast<std::size_t>(hint) : 1024);
   passwd* found = nullptr;
   int error;
   // The entry may not fit the suggested size (long GECOS fields, network directories).
-  while ((error = getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
+  while ((error = getpwuid_r(user, &entry, buffer.data(), buffer.size(), &found)) == ERANGE &&
          buffer.size() < (1u << 20)) {
     buffer.resize(buffer.size() * 2);
   }
-  if (error != 0 || found == nullptr || entry.pw_gecos == nullptr) return {};
-  return QString::fromStdString(FullNameFromGecos(entry.pw_gecos));
+  return error == 0 ? found : nullptr;
+}
+
+}  // namespace
+
+QString UserFullName() {
+  passwd entry{};
+  std::vector<char> buffer;
+  const passwd* found = Account(getuid(), entry, buffer);
+  if (found == nullptr || found->pw_gecos == nullptr) return {};
+  return QString::fromStdString(FullNameFromGecos(found->pw_gecos));
+}
+
+QString AccountHome() {
+  passwd entry{};
+  std::vector<char> buffer;
+  const passwd* found = Account(geteuid(), entry, buffer);
+  if (found == nullptr || found->pw_dir == nullptr) return {};
+  return QFile::decodeName(found->pw_dir);
 }
 
 }  // namespace platform

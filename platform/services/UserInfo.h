@@ -10,6 +10,10 @@ namespace platform {
 // account records none.
 QString UserFullName();
 
+// The home folder of the account the program runs as (its effective user), from the account
+// database whatever HOME says; empty when there is none.
+QString AccountHome();
+
 // The full name held in an account's GECOS field: its first comma-separated field, cut at the
 // first NUL; empty when that field is empty or blank.
 std::string FullNameFromGecos(std::string_view gecos);

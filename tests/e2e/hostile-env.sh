@@ -211,20 +211,25 @@ help_answers() {
   converts_with_point "$name"
 }
 
+# The display's instance lock, by its name in a folder.
+LOCK=Tavelmarque.x11-$DISPLAY.lock
+
 lock_in_temp_folder() {
-  local name=$1 lock=$CASE/lock-root/tmp/tavelmarque-$C_USER/Tavelmarque.lock
+  local name=$1 lock=$CASE/lock-root/tmp/tavelmarque-$C_USER/$LOCK
   e2e_check "$name: the instance lock lies in the user's own temporary folder" test -f "$lock"
 }
 
+not_in_log() { ! grep -q "$1" "$2"; }
+
 lock_in_users_folder() {
   e2e_check "$1: the instance lock lies in the user's runtime folder, whatever the variables say" \
-    test -f "$USER_LOCKS/Tavelmarque.lock"
+    test -f "$USER_LOCKS/$LOCK"
 }
 
 lock_not_in_foreign_runtime() {
   local name=$1
   e2e_check "$name: no lock is left in a runtime folder that is not the user's" \
-    test ! -e "$CASE/foreign/Tavelmarque.lock"
+    test ! -e "$CASE/foreign/$LOCK"
   lock_in_users_folder "$name"
   # The lock still keeps a second start out.
   start_program "second-$CASE_NUMBER"
@@ -239,10 +244,12 @@ lock_not_in_foreign_runtime() {
 
 another_users_lock_kept() {
   local name=$1
-  e2e_check "$name: standard error says that other instances cannot be detected" \
-    grep -q 'instance lock' "$APP_LOG"
+  e2e_check "$name: the instance lock lies in the user's home, named for the host" \
+    test -f "$USER_HOME/.local/state/tavelmarque/${LOCK%.lock}@$(hostname).lock"
+  e2e_check "$name: nothing is said about the instance lock" \
+    not_in_log 'instance lock' "$APP_LOG"
   e2e_check_eq "$name: the other user's lock is left as it was" "$OTHER_LOCK" \
-    "$(cat "$CASE/lock-root/tmp/tavelmarque-$USER_ID/Tavelmarque.lock")"
+    "$(cat "$CASE/lock-root/tmp/tavelmarque-$USER_ID/$LOCK")"
 }
 
 nothing_made_relative() {
@@ -343,7 +350,7 @@ lock_of_killed_program() {
   start_program "killed-$CASE_NUMBER"
   px_wait_while_running 20 "$PID" px_main_window_shown || return 1
   { e2e_stop "$PID" KILL; } 2>/dev/null  # without the shell's "Killed" notice
-  [ -s "$USER_LOCKS/Tavelmarque.lock" ]
+  [ -s "$USER_LOCKS/$LOCK" ]
 }
 case_lock_dead() {
   new_case root
@@ -354,7 +361,7 @@ case_lock_pid_reused() {
   new_case root
   lock_of_killed_program || { e2e_fail "lock naming another program: set-up"; return 1; }
   # The pid now names a live process of another program (this shell).
-  sed -i "1s/.*/$$/" "$USER_LOCKS/Tavelmarque.lock"
+  sed -i "1s/.*/$$/" "$USER_LOCKS/$LOCK"
   C_CHECK=converts_with_point
 }
 case_lock_other_user() {
@@ -372,8 +379,12 @@ case_lock_other_user() {
   OTHER_LOCK="$E2E_LAST_PID
 Tavelmarque
 $(hostname)"
-  printf '%s\n' "$OTHER_LOCK" | as "$OTHER_ID" tee "$folder/Tavelmarque.lock" >/dev/null
-  as "$OTHER_ID" chmod 666 "$folder/Tavelmarque.lock"
+  printf '%s\n' "$OTHER_LOCK" | as "$OTHER_ID" tee "$folder/$LOCK" >/dev/null
+  as "$OTHER_ID" chmod 666 "$folder/$LOCK"
+  # The user's home as the account database gives it, under the case's lock root.
+  USER_HOME=$CASE/lock-root$(getent passwd "$USER_ID" | cut -d: -f6)
+  mkdir -p "$USER_HOME"
+  chown "$USER_ID:$USER_ID" "$USER_HOME"
   C_CHECK=another_users_lock_kept
 }
 
@@ -404,7 +415,7 @@ the help file is a named pipe                    | works                        
 the help file is a folder                        | works                                   | help_folder
 the instance lock of a killed program            | works                                   | lock_dead
 the instance lock naming another program's pid   | works                                   | lock_pid_reused
-another user's lock where no runtime folder is   | works                                   | lock_other_user
+another user's /tmp folder, no runtime folder    | works                                   | lock_other_user
 TABLE
 
 e2e_finish

@@ -183,7 +183,7 @@ fi
 
 # dex leaves the program running on its own; the instance lock names it, so that it is ended
 # with the rest when the checks end.
-LOCK=$E2E_LOCK_FOLDER/Tavelmarque.lock
+LOCK=$E2E_LOCK_FOLDER/Tavelmarque.x11-$DISPLAY.lock  # the display's lock
 lock_taken() { [ -s "$LOCK" ]; }
 e2e_wait_for 20 lock_taken || e2e_bail "the program started by dex takes its instance lock" \
   "$(cat "$E2E_WORK/logs/dex.log")"

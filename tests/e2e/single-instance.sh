@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# One program per user session: a second start, while the first runs shown or hidden, ends at once
-# without showing anything; the "/Hidden" argument (exactly so spelled) starts without a window.
+# One program per user and display: a second start, while the first runs shown or hidden, ends at
+# once without showing anything, whatever its environment; a start on another display runs beside
+# the first; of four starts at once one runs. The "/Hidden" argument (exactly so spelled) starts
+# without a window.
 #
 # usage: single-instance.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # Functions run through e2e_wait_for look unreachable to shellcheck; arguments are optional.
@@ -41,15 +43,18 @@ windows_created_between() {
 }
 mark || e2e_bail "the root window's events are logged"
 
-# check_second_start WHEN: starts a second program while the first runs and checks that it ends
-# at once, successfully, having created no window.
+# check_second_start WHEN [VARIABLE=VALUE...]: starts a second program, in the environment given,
+# while the first runs and checks that it ends at once, successfully, having created no window.
 check_second_start() {
-  local when=$1 before after started elapsed status created
+  local when=$1 before after started elapsed status created saved=("${E2E_APP_ENV[@]}")
+  shift
   before=$(e2e_main_windows | sort | tr '\n' ' ')
   mark
   local from=$MARKS
   started=$(e2e_now_ms)
+  E2E_APP_ENV+=("$@")
   e2e_start_app
+  E2E_APP_ENV=("${saved[@]}")
   if e2e_wait_exit "$E2E_APP_PID" 10; then
     elapsed=$(($(e2e_now_ms) - started))
     status=$E2E_EXIT_STATUS
@@ -87,9 +92,48 @@ e2e_pass "a first start shows the main window"
 e2e_shot first-shown >/dev/null
 
 check_second_start shown
+# The lock follows the user and the display, not the session's variables.
+mkdir -m 700 "$E2E_WORK/elsewhere"
+check_second_start "shown, from another runtime folder, TMPDIR and no session bus" \
+  XDG_RUNTIME_DIR="$E2E_WORK/elsewhere" TMPDIR="$E2E_WORK/elsewhere" \
+  DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_WORK/no-bus"
 e2e_check "the first program still runs" e2e_running "$FIRST"
 e2e_check_eq "the first program's window is still the one main window" "$WID" "$(e2e_main_windows)"
+
+# --- Another display -----------------------------------------------------------------------------
+
+# A second X server, as another session of the same user would have (a remote desktop, ssh -X).
+FIRST_DISPLAY=$DISPLAY
+mkdir "$E2E_WORK/second-x"
+if px_start_server e2e_spawn "$E2E_WORK/second-x" 800x600 15; then
+  SECOND_DISPLAY=$DISPLAY
+  export DISPLAY=$FIRST_DISPLAY
+  DISPLAY=$SECOND_DISPLAY e2e_start_app
+  DISPLAY=$SECOND_DISPLAY e2e_check "a start on another display shows its window there" \
+    e2e_wait_for 20 e2e_main_window_shown
+  e2e_check "the first program still runs beside it" e2e_running "$FIRST"
+  e2e_stop "$E2E_APP_PID"
+else
+  export DISPLAY=$FIRST_DISPLAY
+  e2e_fail "a second X server starts" "$PX_ERROR"
+fi
 e2e_stop "$FIRST"
+
+# --- Four at once --------------------------------------------------------------------------------
+
+starters=()
+for _ in 1 2 3 4; do
+  e2e_start_app
+  starters+=("$E2E_APP_PID")
+done
+e2e_wait_for 20 e2e_main_window_shown
+running=()
+for pid in "${starters[@]}"; do
+  e2e_wait_exit "$pid" 5 && [ "$E2E_EXIT_STATUS" -eq 0 ] || running+=("$pid")
+done
+e2e_check_eq "of four starts at once, three end and one runs with one window" "1 1" \
+  "${#running[@]} $(e2e_main_windows | wc -l)"
+for pid in "${running[@]}"; do e2e_stop "$pid"; done
 
 # --- Started hidden ----------------------------------------------------------------------------
 

@@ -1,18 +1,14 @@
 #include "platform/services/App.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QLockFile>
-#include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
-#include <QThread>
 #include <functional>
 #include <memory>
 
@@ -37,14 +33,14 @@ TEST(AppObject, OnlyTheFirstInstanceRuns) {
 
 TEST(AppObject, ALockLeftByADeadInstanceIsTakenOver) {
   const QString name = QStringLiteral("tavelmarque-app-test-stale");
-  QFile stale(App::LockFolders().value(0) + u'/' + name + QStringLiteral(".lock"));
+  QFile stale(App::LockFolders().value(0) + u'/' + name + QStringLiteral(".lock"));  // no display
   ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
   // pid, application name, host name: what QLockFile writes, for a pid that cannot be running.
   stale.write("2147483646\nTavelmarque\n" + QSysInfo::machineHostName().toUtf8() + "\n");
   stale.close();
-  App app(name, {QStringLiteral("Tavelmarque")});
+  App app(name, {QStringLiteral("Tavelmarque")}, platform::LockPlaces::ForUser(), {});
   EXPECT_FALSE(app.PrevInstance());
-  EXPECT_EQ(app.LockFile(), stale.fileName());
+  EXPECT_EQ(app.LockFiles(), QStringList{stale.fileName()});
 }
 
 // Sets an environment variable (or unsets it, for a null value) while it lives.
@@ -80,86 +76,92 @@ bool GiveToNobody(const QString& path) {
 }
 
 // Only folders that no other user can write to hold the lock: anyone who could would hold it,
-// or put a link or a folder at its name, and keep the program from starting.
+// or put a link or a folder at its name, and keep the program from starting. Where another user
+// has taken the temporary folder's name, the lock goes under the home, its name telling the host.
 TEST(AppObject, TheLockLivesOnlyInAFolderOfTheUsersOwn) {
   QTemporaryDir dir;
   const QString temp = dir.filePath(QStringLiteral("tavelmarque-%1").arg(::geteuid()));
   const QString runtime = dir.filePath(QStringLiteral("runtime"));
   const QString other = dir.filePath(QStringLiteral("other"));
-  ASSERT_TRUE(QDir().mkdir(other) && Chmod(other, 0700));
+  const QString home = dir.filePath(QStringLiteral("home"));
+  const QString homeLocks = home + QStringLiteral("/.local/state/tavelmarque");
+  ASSERT_TRUE(QDir().mkdir(other) && Chmod(other, 0700) && QDir().mkdir(home));
   const bool root = ::geteuid() == 0;  // only root can give a folder away
+  const auto file = [](const QString& path) { return QFile(path).open(QIODevice::WriteOnly); };
   struct Case {
     const char* what;
     QByteArray runtimeVariable;  // null: none
-    std::function<bool()> make;  // makes the runtime folder or the temporary one
+    std::function<bool()> make;  // makes the runtime folder, the temporary one or the home one
     QStringList expected;
   } cases[] = {
       {"a private runtime folder",
        QFile::encodeName(runtime),
        [&] { return QDir().mkdir(runtime) && Chmod(runtime, 0700); },
-       {runtime, temp}},
-      {"no runtime folder", QByteArray(), [] { return true; }, {temp}},
-      {"a relative runtime folder", "runtime", [] { return true; }, {temp}},
-      {"a missing runtime folder", QFile::encodeName(runtime), [] { return true; }, {temp}},
+       {runtime, temp, homeLocks}},
+      {"no runtime folder", QByteArray(), [] { return true; }, {temp, homeLocks}},
+      {"a relative runtime folder", "runtime", [] { return true; }, {temp, homeLocks}},
+      {"a missing runtime folder",
+       QFile::encodeName(runtime),
+       [] { return true; },
+       {temp, homeLocks}},
       {"a file as runtime folder",
        QFile::encodeName(runtime),
-       [&] {
-         QFile f(runtime);
-         return f.open(QIODevice::WriteOnly);
-       },
-       {temp}},
+       [&] { return file(runtime); },
+       {temp, homeLocks}},
       {"a runtime folder anyone may write to",
        QFile::encodeName(runtime),
        [&] { return QDir().mkdir(runtime) && Chmod(runtime, 0777); },
-       {temp}},
+       {temp, homeLocks}},
       {"a runtime folder of another user", QFile::encodeName(runtime),
        [&] {
          return QDir().mkdir(runtime) && Chmod(runtime, 0700) && (!root || GiveToNobody(runtime));
        },
-       root ? QStringList{temp} : QStringList{runtime, temp}},
+       root ? QStringList{temp, homeLocks} : QStringList{runtime, temp, homeLocks}},
       {"a link in the temporary folder",
        QByteArray(),
        [&] { return QFile::link(other, temp); },
-       {}},
+       {homeLocks}},
       {"a temporary folder anyone may write to",
        QByteArray(),
        [&] { return QDir().mkdir(temp) && Chmod(temp, 0777); },
-       {}},
+       {homeLocks}},
       {"a temporary folder of another user", QByteArray(),
        [&] { return QDir().mkdir(temp) && Chmod(temp, 0700) && (!root || GiveToNobody(temp)); },
-       root ? QStringList{} : QStringList{temp}},
+       root ? QStringList{homeLocks} : QStringList{temp, homeLocks}},
       {"a file at the temporary folder's name",
        QByteArray(),
-       [&] {
-         QFile f(temp);
-         return f.open(QIODevice::WriteOnly);
-       },
+       [&] { return file(temp); },
+       {homeLocks}},
+      {"no temporary folder, and a home folder anyone may write to",
+       QByteArray(),
+       [&] { return file(temp) && QDir().mkpath(homeLocks) && Chmod(homeLocks, 0777); },
        {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    for (const QString& path : {runtime, temp}) {
+    for (const QString& path : {runtime, temp, home + QStringLiteral("/.local")}) {
       QFile::remove(path);
       QDir(path).removeRecursively();
     }
     ASSERT_TRUE(c.make());
-    const platform::LockPlaces places{QFile::decodeName(c.runtimeVariable), dir.path()};
+    const platform::LockPlaces places{QFile::decodeName(c.runtimeVariable), dir.path(), home};
     EXPECT_EQ(App::LockFolders(places), c.expected);
-    if (c.expected.contains(temp)) {
+    for (const QString& made : {temp, homeLocks}) {
       struct stat info {};
-      ASSERT_EQ(::stat(QFile::encodeName(temp).constData(), &info), 0);
+      if (!c.expected.contains(made)) continue;
+      ASSERT_EQ(::stat(QFile::encodeName(made).constData(), &info), 0);
       EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
     const QString name = QStringLiteral("tavelmarque-app-test-folders");
-    App first(name, {QStringLiteral("x")}, places);
-    App second(name, {QStringLiteral("x")}, places);
+    App first(name, {QStringLiteral("x")}, places, {});
+    App second(name, {QStringLiteral("x")}, places, {});
     EXPECT_FALSE(first.PrevInstance());
     EXPECT_EQ(second.PrevInstance(), !c.expected.isEmpty()) << "the second instance sees the first";
-    EXPECT_EQ(first.LockFile().isEmpty(), c.expected.isEmpty());
     EXPECT_EQ(first.LockProblem().isEmpty(), !c.expected.isEmpty());
-    if (!c.expected.isEmpty()) {
-      EXPECT_EQ(first.LockFile(), c.expected.first() + u'/' + name + QStringLiteral(".lock"));
-    }
+    const QString host =
+        c.expected.value(0) == homeLocks ? u'@' + QSysInfo::machineHostName() : QString();
+    const QStringList lock{c.expected.value(0) + u'/' + name + host + QStringLiteral(".lock")};
+    EXPECT_EQ(first.LockFiles(), c.expected.isEmpty() ? QStringList() : lock);
   }
 }
 
@@ -171,10 +173,10 @@ TEST(AppObject, ARuntimeFolderTheUserCannotWriteToGivesWay) {
   const QString runtime = dir.filePath(QStringLiteral("runtime"));
   ASSERT_TRUE(QDir().mkdir(runtime) && Chmod(runtime, 0500));
   App app(QStringLiteral("tavelmarque-app-test-refused"), {QStringLiteral("x")},
-          {runtime, dir.path()});
+          {runtime, dir.path(), {}});
   EXPECT_FALSE(app.PrevInstance());
-  EXPECT_TRUE(app.LockFile().startsWith(dir.filePath(QStringLiteral("tavelmarque-"))))
-      << app.LockFile().toStdString();
+  EXPECT_TRUE(app.LockFiles().value(0).startsWith(dir.filePath(QStringLiteral("tavelmarque-"))))
+      << app.LockFiles().join(u' ').toStdString();
   Chmod(runtime, 0700);
 }
 
@@ -214,11 +216,13 @@ TEST(AppObject, WhateverLiesAtTheLocksNameNeverKeepsTheProgramOut) {
     const int started = testing_support::RunBounded(
         [&] {
           App app(QStringLiteral("tavelmarque-app-test-bad"), {QStringLiteral("x")},
-                  {folder, dir.path()});
+                  {folder, dir.path(), {}}, {});
           if (app.PrevInstance()) return 1;
-          if (c.takenOver) return app.LockFile() == path && app.LockProblem().isEmpty() ? 0 : 2;
+          if (c.takenOver) {
+            return app.LockFiles() == QStringList{path} && app.LockProblem().isEmpty() ? 0 : 2;
+          }
           const bool told = app.LockProblem().contains(path) && !app.LockProblem().contains(u'\n');
-          return told && app.LockFile().isEmpty() ? 0 : 3;
+          return told && app.LockFiles().isEmpty() ? 0 : 3;
         },
         std::chrono::seconds(5));
     EXPECT_EQ(started, 0) << "1: kept out, 2: not taken over, 3: not told, -1: hung";
@@ -228,8 +232,11 @@ TEST(AppObject, WhateverLiesAtTheLocksNameNeverKeepsTheProgramOut) {
   }
 }
 
-// Another session environment (runtime folder, temporary folder, bus) still finds the first.
+// Another session environment on the same display (runtime folder, temporary folder, bus)
+// still finds the first.
 TEST(AppObject, ASecondStartInAnotherEnvironmentSeesTheFirst) {
+  const ScopedVariable display("DISPLAY", ":7");
+  const ScopedVariable wayland("WAYLAND_DISPLAY", QByteArray());
   const QString name = QStringLiteral("tavelmarque-app-test-environment");
   App first(name, {QStringLiteral("x")});
   QTemporaryDir other;
@@ -241,34 +248,51 @@ TEST(AppObject, ASecondStartInAnotherEnvironmentSeesTheFirst) {
   EXPECT_TRUE(second.PrevInstance());
 }
 
-// Where the lock files differ, the bus name settles it and goes with its holder; a bus that
-// hangs leaves it to the lock within half a second.
-TEST(AppObject, TheSessionBusNameKeepsASecondInstanceOut) {
+// One instance per display, whatever its spelling; one for the X and Wayland displays of one
+// session; none shared with another session's displays.
+TEST(AppObject, EachDisplayHasOneInstance) {
   QTemporaryDir dir;
-  const QString socket = dir.filePath(QStringLiteral("bus"));
-  QProcess daemon;
-  daemon.start(QStringLiteral("dbus-daemon"),
-               {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                QStringLiteral("--address=unix:path=") + socket});
-  for (int i = 0; i < 500 && !QFileInfo::exists(socket); ++i) QThread::msleep(10);
-  ASSERT_TRUE(QFileInfo::exists(socket)) << "dbus-daemon is needed";
-  const ScopedVariable address("DBUS_SESSION_BUS_ADDRESS",
-                               "unix:path=" + QFile::encodeName(socket));
-  const platform::LockPlaces noLock;  // the bus alone decides
-  const QString name = QStringLiteral("tavelmarque-app-test-bus");
-  auto first = std::make_unique<App>(name, QStringList{QStringLiteral("x")}, noLock);
-  EXPECT_FALSE(first->PrevInstance());
-  EXPECT_TRUE(App(name, {QStringLiteral("x")}, noLock).PrevInstance());
-  first.reset();
-  EXPECT_FALSE(App(name, {QStringLiteral("x")}, noLock).PrevInstance());
-
-  ::kill(static_cast<pid_t>(daemon.processId()), SIGSTOP);  // it hangs
-  QElapsedTimer clock;
-  clock.start();
-  EXPECT_FALSE(App(name, {QStringLiteral("x")}, noLock).PrevInstance());
-  EXPECT_LT(clock.elapsed(), 1500);
-  daemon.kill();
-  daemon.waitForFinished();
+  const QByteArray runtime = QFile::encodeName(dir.path());
+  struct Session {
+    QByteArray x11, wayland;  // null: unset
+  };
+  struct Case {
+    const char* what;
+    Session first, second;
+    bool refused;
+  } cases[] = {
+      {"one display, two spellings", {":5", {}}, {"unix/:5.0", {}}, true},
+      {"the X display of a Wayland session", {":5", "wayland-5"}, {":5", {}}, true},
+      {"the Wayland display of that session", {":5", "wayland-5"}, {{}, "wayland-5"}, true},
+      {"a Wayland display by its path", {{}, "wayland-5"}, {{}, runtime + "/wayland-5"}, true},
+      {"another X display", {":5", {}}, {":6", {}}, false},
+      {"another session", {":5", "wayland-5"}, {":6", "wayland-6"}, false},
+      {"a new Wayland display beside a held X one", {":5", {}}, {":5", "wayland-6"}, true},
+      {"no display twice", {}, {}, true},
+      {"a display beside none", {}, {":5", {}}, false},
+  };
+  const platform::LockPlaces places{{}, dir.path(), {}};
+  const auto start = [&](const Session& session) {
+    const ScopedVariable display("DISPLAY", session.x11);
+    const ScopedVariable wayland("WAYLAND_DISPLAY", session.wayland);
+    const ScopedVariable folder("XDG_RUNTIME_DIR", runtime);
+    return std::make_unique<App>(QStringLiteral("tavelmarque-app-test-displays"),
+                                 QStringList{QStringLiteral("x")}, places);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto first = start(c.first);
+    EXPECT_FALSE(first->PrevInstance());
+    const auto second = start(c.second);
+    EXPECT_EQ(second->PrevInstance(), c.refused);
+    const int named = !c.second.x11.isNull() + !c.second.wayland.isNull();
+    EXPECT_EQ(second->LockFiles().size(), c.refused ? 1 : qMax(1, named)) << "one lock a display";
+  }
+  // A start that finds one of its displays held lets go of those it took before.
+  const auto first = start({":5", {}});
+  const auto refused = start({":5", "wayland-6"});
+  EXPECT_TRUE(refused->PrevInstance());
+  EXPECT_FALSE(start({{}, "wayland-6"})->PrevInstance());
 }
 
 TEST(AppObject, CommandIsTheArgumentsAfterTheProgramName) {
