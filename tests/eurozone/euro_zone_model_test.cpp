@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -153,6 +154,24 @@ TEST(EuroZoneCurrencies, NamesAndRates) {
   EXPECT_EQ(table[3].rate, table[5].rate);
   EXPECT_EQ(table[6].rate, 1936.27);
   EXPECT_EQ(table[10].rate, 0.787564);
+}
+
+// Every mark the table lists for a currency is taken in its amount row, after an amount or, unless
+// it holds a dot, in place of the decimal comma ("12DM50").
+TEST(EuroZoneModelPaste, TakesEveryMarkOfTheSelectedCurrency) {
+  for (int index = 0; index < static_cast<int>(eurozone::EuroZoneCurrencies.size()); ++index) {
+    std::istringstream marks(std::string(eurozone::EuroZoneCurrencies[index].marks));
+    for (std::string mark; marks >> mark;) {
+      EuroZoneModel model(",");
+      model.SelectCurrency(index);
+      model.SelectRow(1);
+      EXPECT_TRUE(model.PasteAmount("7 " + mark) && model.RowText()[1] == "7") << mark;
+      const bool decimal = mark.find('.') == std::string::npos;
+      EXPECT_EQ(model.PasteAmount("12" + mark + "50"), decimal) << mark;
+      EXPECT_EQ(model.RowText()[1], decimal ? "12,50" : "7") << mark;
+      EXPECT_FALSE(model.PasteAmount("12\u20AC50")) << mark;  // the euro's mark
+    }
+  }
 }
 
 }  // namespace
