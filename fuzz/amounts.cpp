@@ -117,30 +117,20 @@ void CheckPasteForms(std::string_view bytes, std::string_view marks, const std::
   const std::string integer = typed.substr(0, comma);
   const std::string decimals = comma == std::string::npos ? "" : typed.substr(comma + 1);
 
-  // Digits grouped by separators of one kind are taken, two kinds refused. A "." or "," groups
-  // only where the other one marks decimals.
-  struct Separator {
-    std::string_view text;
-    int kind;
-  };
-  static constexpr std::array<Separator, 8> kSeparators{{{" ", 0},
-                                                         {"\xC2\xA0", 0},
-                                                         {"\xE2\x80\xAF", 0},
-                                                         {"\xE2\x80\x89", 0},
-                                                         {"'", 1},
-                                                         {"\xE2\x80\x99", 1},
-                                                         {".", 2},
-                                                         {",", 3}}};
+  // Digits grouped by separators of one kind are taken, two kinds refused. The kinds: the blanks,
+  // the apostrophes, ".", ","; a "." or "," groups only where the other one marks decimals.
+  static constexpr std::array<std::string_view, 8> kSeparators{
+      " ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89", "'", "\xE2\x80\x99", ".", ","};
+  static constexpr std::array<int, 8> kKinds{0, 0, 0, 0, 1, 1, 2, 3};
   const std::size_t choices = decimals.empty() ? 6 : 8;
   std::string grouped = integer.substr(0, (integer.size() - 1) % 3 + 1);
   int kind = -1;
   bool mixed = false;
   for (std::size_t at = grouped.size(), gap = 0; at < integer.size(); at += 3, ++gap) {
-    const Separator& s =
-        kSeparators[static_cast<unsigned char>(bytes[gap % bytes.size()]) % choices];
-    mixed = mixed || (kind >= 0 && s.kind != kind);
-    kind = s.kind;
-    grouped += std::string(s.text) + integer.substr(at, 3);
+    const std::size_t choice = static_cast<unsigned char>(bytes[gap % bytes.size()]) % choices;
+    mixed = mixed || (kind >= 0 && kKinds[choice] != kind);
+    kind = kKinds[choice];
+    grouped += std::string(kSeparators[choice]) + integer.substr(at, 3);
   }
   if (!decimals.empty()) grouped += (kind == 3 ? "." : ",") + decimals;
   Require(Paste(grouped, marks) == (mixed ? "refused" : typed),
