@@ -1,5 +1,7 @@
 #include "eurozone/CurrencyTable.h"
 
+#include "amounts/PastedAmount.h"
+
 namespace eurozone {
 
 const std::array<Currency, 12> EuroZoneCurrencies{{
@@ -7,7 +9,7 @@ const std::array<Currency, 12> EuroZoneCurrencies{{
     {"Escudo portugais", 200.482, "PTE Esc escudo escudos"},
     {"Florin néerlandais", 2.20371, "NLG ƒ fl Hfl florin florins"},
     {"Franc belge", 40.3399, "BEF FB BF franc francs"},
-    {"Franc français", 6.55957, "FRF F FF franc francs"},
+    {"Franc français", 6.55957, amounts::kFrancMarks},
     {"Franc luxembourg.", 40.3399, "LUF Flux franc francs"},
     {"Lire italienne", 1936.27, "ITL L ₤ lire lires"},
     {"Mark allemand", 1.95583, "DEM DM mark marks"},

@@ -41,21 +41,4 @@ inline bool RowAmount(std::string_view text, std::string_view separator) {
   return TypedAmount(text) || ComputedAmount(text, separator) || text == amounts::kOutOfRangeText;
 }
 
-// The locale separators a model may be made with: the two it keeps, one it must replace, none,
-// and whatever bytes the input gives.
-inline std::string LocaleSeparator(int choice, std::string_view bytes) {
-  switch (choice) {
-    case 0:
-      return ",";
-    case 1:
-      return ".";
-    case 2:
-      return "\xD9\xAB";  // U+066B ARABIC DECIMAL SEPARATOR
-    case 3:
-      return "";
-    default:
-      return std::string(bytes);
-  }
-}
-
 }  // namespace fuzz

@@ -1,6 +1,8 @@
 // Amount texts: reading any bytes, formatting any double with either separator, and the two
 // properties the converters rely on: a formatted amount read back formats to the same text, and
-// below 10^13 it is the value to the cent. Pasted texts: what the paste reader takes of any bytes.
+// below 10^13 it is the value to the cent. Pasted texts: what the paste reader takes of any bytes,
+// with every mark list of the program, and the other ways it lets the amounts it took be written.
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include "Require.h"
 #include "amounts/AmountText.h"
 #include "amounts/PastedAmount.h"
+#include "eurozone/CurrencyTable.h"
 
 namespace {
 
@@ -87,6 +90,64 @@ void CheckFormatting(double x) {
   }
 }
 
+bool HasDigit(std::string_view s) {
+  return s.find_first_of("0123456789") != std::string_view::npos;
+}
+
+std::string Paste(std::string_view text, std::string_view marks) {
+  return amounts::ReadPastedAmount(text, marks).value_or("refused");
+}
+
+// An amount the paste reader took from `bytes` as `typed`, written the other ways it allows.
+void CheckPasteForms(std::string_view bytes, std::string_view marks, const std::string& typed) {
+  const std::string text(bytes);
+  // Tabs and line ends around the text, as a copied cell brings them, change nothing; inside an
+  // amount they part two cells, and the paste is refused.
+  if (bytes.size() + 3 <= amounts::kLongestPaste) {
+    Require(Paste("\t" + text + "\r\n", marks) == typed, "a cell's tab and line end are ignored",
+            text);
+    for (std::size_t at = 1; at < bytes.size(); ++at) {
+      if (!HasDigit(bytes.substr(0, at)) || !HasDigit(bytes.substr(at))) continue;
+      const std::string inner = text.substr(0, at) + "\t\r\n"[at % 3] + text.substr(at);
+      Require(Paste(inner, marks) == "refused", "a tab or line end inside an amount refuses it",
+              inner);
+    }
+  }
+  const std::size_t comma = typed.find(',');
+  const std::string integer = typed.substr(0, comma);
+  const std::string decimals = comma == std::string::npos ? "" : typed.substr(comma + 1);
+
+  // Digits grouped by separators of one kind are taken, two kinds refused. The kinds: the blanks,
+  // the apostrophes, ".", ","; a "." or "," groups only where the other one marks decimals.
+  static constexpr std::array<std::string_view, 8> kSeparators{
+      " ", "\xC2\xA0", "\xE2\x80\xAF", "\xE2\x80\x89", "'", "\xE2\x80\x99", ".", ","};
+  static constexpr std::array<int, 8> kKinds{0, 0, 0, 0, 1, 1, 2, 3};
+  const std::size_t choices = decimals.empty() ? 6 : 8;
+  std::string grouped = integer.substr(0, (integer.size() - 1) % 3 + 1);
+  int kind = -1;
+  bool mixed = false;
+  for (std::size_t at = grouped.size(), gap = 0; at < integer.size(); at += 3, ++gap) {
+    const std::size_t choice = static_cast<unsigned char>(bytes[gap % bytes.size()]) % choices;
+    mixed = mixed || (kind >= 0 && kKinds[choice] != kind);
+    kind = kKinds[choice];
+    grouped += std::string(kSeparators[choice]) + integer.substr(at, 3);
+  }
+  if (!decimals.empty()) grouped += (kind == 3 ? "." : ",") + decimals;
+  Require(Paste(grouped, marks) == (mixed ? "refused" : typed),
+          "digit groups of one kind are taken, of two kinds refused", grouped);
+
+  // A mark of the list stands in for the decimal comma, unless it holds a dot.
+  if (decimals.empty()) return;
+  for (std::size_t from = 0; from < marks.size();) {
+    const std::size_t to = std::min(marks.find(' ', from), marks.size());
+    const std::string_view mark = marks.substr(from, to - from);
+    from = to + 1;
+    const std::string form = integer + std::string(mark) + decimals;
+    Require(Paste(form, marks) == (mark.find('.') == std::string_view::npos ? typed : "refused"),
+            "a mark in place of the decimal comma reads as the comma", form);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -94,10 +155,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckFormatting(ReadAmount(bytes));
   CheckFormatting(ReadLocaleAmount(bytes, ","));
   CheckFormatting(ReadLocaleAmount(bytes, "."));
-  for (const std::string_view marks : {amounts::kFrancMarks, amounts::kEuroMarks}) {
+  for (std::size_t list = 0; list <= eurozone::EuroZoneCurrencies.size(); ++list) {
+    const std::string_view marks = list < eurozone::EuroZoneCurrencies.size()
+                                       ? eurozone::EuroZoneCurrencies[list].marks
+                                       : amounts::kEuroMarks;
     const auto typed = amounts::ReadPastedAmount(bytes, marks);
-    Require(!typed || amounts::ReadPastedAmount(*typed, marks) == typed,
-            "a paste taken reads back as itself", typed.value_or(""));
+    if (!typed) continue;
+    Require(amounts::ReadPastedAmount(*typed, marks) == typed, "a paste taken reads back as itself",
+            *typed);
+    CheckPasteForms(bytes, marks, *typed);
   }
   // Every bit pattern of a double, NaNs, infinities and subnormals included.
   for (std::size_t at = 0; at + sizeof(double) <= size && at < 64; at += sizeof(double)) {

@@ -17,7 +17,7 @@ PACKAGES=(
   "${RUN_PACKAGES[@]}"
   libgtest-dev locales desktop-file-utils libglib2.0-bin
   libxcb-damage0-dev libxcb-xtest0-dev
-  trayer x11-xkb-utils dbus
+  trayer x11-xkb-utils dbus xclip
   at-spi2-core python3-pyatspi
   dex
   appstream lintian dpkg-dev file

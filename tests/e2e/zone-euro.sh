@@ -2,7 +2,8 @@
 # The Zone Euro window as a user meets it on an X desktop: Alt+Z over the main window while an
 # amount is being typed there, another currency chosen with Right, an amount converted, the
 # texts read back as a screen reader reads them (AT-SPI) and off the screen; then Alt+F4, and
-# the main window's typing goes on where it was.
+# the main window's typing goes on where it was. Amounts pasted from the X clipboard with Ctrl+V
+# in both windows.
 #
 # usage: zone-euro.sh TAVELMARQUE XSHOT SCREENSHOT_DIR
 # Functions run through e2e_wait_for look unreachable to shellcheck; arguments are optional.
@@ -23,7 +24,7 @@ ZONE_CLOSE_Y=16
 # The amounts are bold 8.25-point text.
 E2E_PROBE_OPTS=(--bold)
 
-e2e_require "$E2E_TEXTPROBE"
+e2e_require "$E2E_TEXTPROBE" xclip
 e2e_require_screen_reader
 e2e_start_x
 
@@ -38,6 +39,17 @@ else
   SEP=.
   OTHER_SEP=,
 fi
+
+# paste TEXT: puts the text on the X clipboard, as a program that copied it would hold it, and
+# presses Ctrl+V. Each xclip serves the clipboard until the next one takes it over.
+clipboard_holds() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+paste() {
+  printf '%s' "$1" >"$E2E_WORK/clipboard"
+  e2e_spawn clipboard xclip -quiet -i -selection clipboard "$E2E_WORK/clipboard"
+  e2e_wait_for 5 clipboard_holds "$1" || e2e_fail "xclip holds the clipboard" "text: $1"
+  xdotool key ctrl+v
+}
+
 e2e_start_app
 
 WID=$(e2e_find_window 20)
@@ -102,6 +114,13 @@ e2e_check_reads "Up, then Right to the Deutsche Mark" Dorvanta "$ZONE_NAME" "Mar
 e2e_check_reads "5${SEP}16 euros are 10${SEP}09 marks" Dorvanta "$ZONE_AMOUNT" "10${SEP}09"
 e2e_shot zone-euro "$ZW" >/dev/null
 
+# The mark's own sign in place of the decimal comma; Escape takes the paste back.
+xdotool key Tab
+paste 12DM50
+e2e_check_reads "12DM50 pasted in the marks' row reads 12,50" Dorvanta "$ZONE_AMOUNT" "12,50"
+xdotool key Escape
+e2e_check_reads "Escape takes it back" Dorvanta "$ZONE_AMOUNT" "10${SEP}09"
+
 # --- Closed, the main window goes on -----------------------------------------------------------
 
 xdotool key alt+F4
@@ -138,5 +157,22 @@ else
   e2e_fail "a click on the close image closes it" "still shown 5 s after"
 fi
 e2e_check_reads "the main window keeps its amounts" Tavelmarque "$MAIN_EUROS" "18${SEP}75"
+
+# --- Pasting into the main window --------------------------------------------------------------
+
+e2e_wait_for 5 e2e_is_active "$WID" || timeout 10 xdotool windowactivate --sync "$WID"
+xdotool key Tab
+# Two cells of a spreadsheet's row are no amount: refused, the 7 typed next begins an entry of its
+# own instead of ending "12345" or "123457".
+paste $'12\t345'
+xdotool key 7
+e2e_check_reads "two cells pasted (12, Tab, 345) are refused" Tavelmarque "$MAIN_EUROS" 7
+xdotool key Escape
+e2e_check_reads "Escape puts the euros back" Tavelmarque "$MAIN_EUROS" "18${SEP}75"
+paste '12€50'
+e2e_check_reads "12€50 pasted in the euro row reads 12,50" Tavelmarque "$MAIN_EUROS" "12,50"
+e2e_check_reads "and the francs wait for the entry to end" Tavelmarque "$MAIN_FRANCS" 0
+xdotool key Return
+e2e_check_reads "Enter converts it: 81${SEP}99 francs" Tavelmarque "$MAIN_FRANCS" "81${SEP}99"
 
 e2e_finish

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "converter/FrancEuroModel.h"
 #include "eurozone/CurrencyTable.h"
 #include "eurozone/EuroZoneModel.h"
+#include "support/ModelKeys.h"
 
 namespace {
 
@@ -21,40 +23,15 @@ const std::string kFrancFrancais = "Franc fran\303\247ais";  // ç in UTF-8
 const std::string kFrancLuxembourg = "Franc luxembourg.";
 const std::string kLire = "Lire italienne";
 
-// Keys: digits, ',' separator, '<' Backspace, 'E' Enter, 'X' Escape, 'T' Tab, 'S' Shift+Tab
-// and 'U' Up (previous row), 'R' Right, 'L' Left.
+// The keys of support/ModelKeys.h, and 'U' Up (previous row), 'R' Right, 'L' Left.
 void Press(EuroZoneModel& model, const std::string& keys) {
-  for (const char key : keys) {
-    switch (key) {
-      case ',':
-        model.EnterSeparator();
-        break;
-      case '<':
-        model.EraseLast();
-        break;
-      case 'E':
-        model.CommitEntry();
-        break;
-      case 'X':
-        model.RestoreSnapshot();
-        break;
-      case 'T':
-        model.MoveRow(Direction::Next);
-        break;
-      case 'S':
-      case 'U':
-        model.MoveRow(Direction::Previous);
-        break;
-      case 'R':
-        model.StepCurrency(Direction::Next);
-        break;
-      case 'L':
-        model.StepCurrency(Direction::Previous);
-        break;
-      default:
-        model.EnterDigit(key - '0');
+  testing_support::PressKeys(model, keys, [&model](char key) {
+    if (key == 'U') {
+      model.MoveRow(Direction::Previous);
+    } else {
+      model.StepCurrency(key == 'R' ? Direction::Next : Direction::Previous);
     }
-  }
+  });
 }
 
 // Expected texts mark the locale's separator with '#'; a ',' in them is a typed comma.
@@ -86,11 +63,7 @@ TEST_P(EuroZoneModelTest, KeySequences) {
       {"T100E", {kFrancFrancais, "100", "15#24"}, 4, 1, false},
       {"T100T", {kFrancFrancais, "100", "15#24"}, 4, 2, false},
       {"RRTT1E", {kLire, "1936#27", "1"}, 6, 2, false},
-      {"T05", {kFrancFrancais, "5", "0"}, 4, 1, true},
-      {"T,759,", {kFrancFrancais, "0,75", "0"}, 4, 1, true},
       {"T12,5E", {kFrancFrancais, "12,5", "1#91"}, 4, 1, false},
-      {"T5<", {kFrancFrancais, "0", "0"}, 4, 1, true},
-      {"T100E<E", {kFrancFrancais, "100", "15#24"}, 4, 1, false},
       {"T100ET7", {kFrancFrancais, "0", "7"}, 4, 2, true},
       // Row 0 takes no amount; Left and Right act on row 0 only.
       {"5,<E", {kFrancFrancais, "0", "0"}, 4, 0, false},
@@ -102,8 +75,6 @@ TEST_P(EuroZoneModelTest, KeySequences) {
       {"LLLLLR", {"Drachme grecque", "0#00", "0"}, 0, 0, false},
       {"T100EURR", {kLire, "29508#75", "15#24"}, 6, 0, false},
       // Escape puts back the texts and the currency saved when the last entry began.
-      {"X", {kFrancFrancais, "0", "0"}, 4, 0, false},
-      {"T100EX", {kFrancFrancais, "0", "0"}, 4, 1, false},
       {"T100EURRX", {kFrancFrancais, "0", "0"}, 4, 0, false},
       {"T100EURSS5EULX", {kFrancLuxembourg, "614#78", "15#24"}, 5, 0, false},
       {"T100EURSS5EULXX", {kFrancLuxembourg, "614#78", "15#24"}, 5, 0, false},
@@ -149,22 +120,10 @@ TEST_P(EuroZoneModelTest, IgnoresWhatDoesNotApply) {
   for (const int index : {-1, 12}) model.SelectCurrency(index);
   for (const int row : {-1, 3}) model.SelectRow(row);
   model.MoveRow(Direction::Next);
-  for (const int digit : {-1, 10}) model.EnterDigit(digit);
   EXPECT_EQ(model.RowText(), (Rows{kFrancFrancais, "0", "0"}));
   EXPECT_EQ(model.CurrencyIndex(), 4);
   EXPECT_EQ(model.CurrentRow(), 1);
   EXPECT_FALSE(model.EntryActive());
-}
-
-// Selecting the currency row during an entry ends the entry: Backspace there never edits the
-// currency's name.
-TEST_P(EuroZoneModelTest, SelectingAnotherRowEndsTheEntry) {
-  Press(model, "T100");
-  model.SelectRow(0);
-  EXPECT_FALSE(model.EntryActive());
-  Press(model, "<<<");
-  EXPECT_EQ(model.RowText()[0], kFrancFrancais);
-  EXPECT_EQ(model.RowText()[1], "100");
 }
 
 TEST_P(EuroZoneModelTest, AmountsBeyondTheRangeOfADouble) {
@@ -195,6 +154,24 @@ TEST(EuroZoneCurrencies, NamesAndRates) {
   EXPECT_EQ(table[3].rate, table[5].rate);
   EXPECT_EQ(table[6].rate, 1936.27);
   EXPECT_EQ(table[10].rate, 0.787564);
+}
+
+// Every mark the table lists for a currency is taken in its amount row, after an amount or, unless
+// it holds a dot, in place of the decimal comma ("12DM50").
+TEST(EuroZoneModelPaste, TakesEveryMarkOfTheSelectedCurrency) {
+  for (int index = 0; index < static_cast<int>(eurozone::EuroZoneCurrencies.size()); ++index) {
+    std::istringstream marks(std::string(eurozone::EuroZoneCurrencies[index].marks));
+    for (std::string mark; marks >> mark;) {
+      EuroZoneModel model(",");
+      model.SelectCurrency(index);
+      model.SelectRow(1);
+      EXPECT_TRUE(model.PasteAmount("7 " + mark) && model.RowText()[1] == "7") << mark;
+      const bool decimal = mark.find('.') == std::string::npos;
+      EXPECT_EQ(model.PasteAmount("12" + mark + "50"), decimal) << mark;
+      EXPECT_EQ(model.RowText()[1], decimal ? "12,50" : "7") << mark;
+      EXPECT_FALSE(model.PasteAmount("12\u20AC50")) << mark;  // the euro's mark
+    }
+  }
 }
 
 }  // namespace
