@@ -74,6 +74,31 @@ QPainterPath euroSign(QPointF centre, double height) {
   return c.united(bars);
 }
 
+// The picture in straight alpha, as PNG keeps it. Qt's own conversion divides by the alpha
+// with the processor's approximate reciprocal (RCPPS), whose last bits differ from one processor
+// to another: a level exactly halfway between two came out one unit apart on different machines.
+// Here each level is the nearest to colour x 255 / alpha, in whole numbers, halves rounded down,
+// which keeps every other picture's pixels as they were drawn before.
+QImage straightAlpha(const QImage& premultiplied) {
+  QImage straight(premultiplied.size(), QImage::Format_ARGB32);
+  for (int y = 0; y < premultiplied.height(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(premultiplied.constScanLine(y));
+    auto* to = reinterpret_cast<QRgb*>(straight.scanLine(y));
+    for (int x = 0; x < premultiplied.width(); ++x) {
+      const uint alpha = qAlpha(from[x]);
+      const auto level = [alpha](int premultipliedLevel) {
+        return static_cast<int>((2 * static_cast<uint>(premultipliedLevel) * 255 + alpha - 1) /
+                                (2 * alpha));
+      };
+      to[x] = alpha == 0     ? 0
+              : alpha == 255 ? from[x]
+                             : qRgba(level(qRed(from[x])), level(qGreen(from[x])),
+                                     level(qBlue(from[x])), static_cast<int>(alpha));
+    }
+  }
+  return straight;
+}
+
 }  // namespace
 
 QImage coinIcon(int size) {
@@ -127,7 +152,7 @@ QImage coinIcon(int size) {
   p.setBrush(QColor(kCoinSign));
   p.drawPath(sign);
   p.end();
-  return image.convertToFormat(QImage::Format_ARGB32);
+  return straightAlpha(image);
 }
 
 }  // namespace pictures

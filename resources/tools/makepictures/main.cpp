@@ -7,8 +7,9 @@
 //   makepictures OUTPUT_FOLDER [--preview PREVIEW_FOLDER]
 //
 // The pictures are drawn rather than kept as opaque binaries so that anyone can change
-// them and regenerate the same bytes: nothing here reads a font, the clock or a random
-// source, so a given Qt build always produces identical files. The optional preview puts
+// them and regenerate the same pictures: nothing here reads a font, the clock or a random
+// source, nor leaves a rounding to the processor, so a given Qt build draws the same pixels on
+// any machine (the pictures test compares them with the committed ones). The optional preview puts
 // sample captions and the icons over each background, cut to the window's disc, to judge
 // readability; it uses the system fonts and is not meant to be committed.
 //
