@@ -9,8 +9,8 @@
 # must still convert.
 #
 # usage: scripts/bench/dialog-soak.sh [options]
-#   --build-dir DIR   Release build to use (default /tmp/bench-soak-build); configured and built
-#                     first unless --no-build
+#   --build-dir DIR   Release tree to use (default build-bench/, shared by the benchmarks);
+#                     configured and built first unless --no-build
 #   --no-build        use DIR as it is
 #   --cycles N        openings of each window (default 1000)
 #   --csv FILE        the checkpoints (default DIR/bench-dialog-soak.csv)
@@ -20,11 +20,11 @@
 # plain PSS. "Flat": from the checkpoint after the warm-up (10 openings of each window, which
 # fill the caches of fonts and pictures) to the last, the written pages grew by less than 1 MiB.
 # Not part of the timed tests: it takes several minutes.
-# shellcheck disable=SC2317,SC2119 # functions run through e2e_wait_for; optional arguments
+# shellcheck disable=SC2317,SC2119 # functions run through px_wait_for; optional arguments
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD_DIR=/tmp/bench-soak-build
+BUILD_DIR=$ROOT/build-bench
 BUILD=1
 CYCLES=1000
 CSV=""
@@ -47,41 +47,32 @@ done
 
 # shellcheck source=scripts/bench/lib.sh
 source "$ROOT/scripts/bench/lib.sh"
-# The tests are configured only for the text reader the final check uses.
-bench_build ON Tavelmarque xshot textprobe bench_pss bench_latency
+bench_build Tavelmarque xshot textprobe bench_pss bench_latency
 for f in Tavelmarque xshot textprobe bench_latency; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "dialog-soak.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
 LATENCY=$BUILD_DIR/bin/bench_latency
 
+# From here on, the harness's waits and probes answer through their status: no set -e.
 set +eu
-# shellcheck source=tests/e2e/lib.sh
-source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
-  "$BUILD_DIR/dialog-soak-screenshots"
-set -o pipefail
-E2E_PROBE_OPTS=(--bold)
+PX_PROBE_OPTS=(--bold)
 ABOUT_IMAGE=72,165          # the middle of the about image at 960,2355 twips
 
-fail() {
-  echo "dialog-soak.sh: $*" >&2
-  e2e_finish
-}
-
-e2e_start_x
-e2e_start_app
-APP=$E2E_APP_PID
-WID=$(e2e_find_window 20)
+bench_desktop dialog-soak 1024x768
+px_start_app
+APP=$PX_APP_PID
+WID=$(px_find_window 20)
 [ -n "$WID" ] || fail "the window did not show"
 
 # --- memory, as scripts/bench/soak.sh takes it ------------------------------------------------
-echo "phase,window,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$E2E_WORK/soak.csv"
+echo "phase,window,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$PX_WORK/soak.csv"
 checkpoint() {  # checkpoint PHASE WINDOW CYCLES
   settle "$APP"
   local alone dirty pss
   alone=$(pss_alone "$APP")
   dirty=$(rollup "$APP" Private_Dirty)
   pss=$(rollup "$APP" Pss)
-  echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$E2E_WORK/soak.csv"
+  echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$PX_WORK/soak.csv"
   printf '  %-7s %-8s %5s cycles   written %6s KiB   PSS alone %6s KiB   PSS %6s KiB\n' \
     "$1" "$2" "$3" "$dirty" "${alone:--}" "$pss" >&2
 }
@@ -94,11 +85,11 @@ cycle() {
     options) args=(--dialog alt+o --close Escape) ;;
     about) args=(--click "$ABOUT_IMAGE" --close Escape) ;;
   esac
-  "$LATENCY" --pid "$APP" --window "$WID" --rounds "$2" --label "$1" "${args[@]}" >"$E2E_WORK/last" ||
-    fail "$1: the window did not open and close: $(cat "$E2E_WORK/last")"
-  e2e_running "$APP" || fail "the program ended while $1 was opened and closed"
+  "$LATENCY" --pid "$APP" --window "$WID" --rounds "$2" --label "$1" "${args[@]}" >"$PX_WORK/last" ||
+    fail "$1: the window did not open and close: $(cat "$PX_WORK/last")"
+  px_running "$APP" || fail "the program ended while $1 was opened and closed"
   local missed
-  missed=$(sed -n 's/.* missed=\([0-9]*\).*/\1/p' "$E2E_WORK/last")
+  missed=$(sed -n 's/.* missed=\([0-9]*\).*/\1/p' "$PX_WORK/last")
   [ "${missed:-1}" = 0 ] || echo "  $1: $missed of $2 openings not seen drawn" >&2
 }
 
@@ -106,7 +97,7 @@ sleep 1
 checkpoint start - 0
 for window in zone options about; do cycle "$window" "$WARMUP"; done
 checkpoint warm all "$WARMUP"
-started=$(e2e_now_ms)
+started=$(px_now_ms)
 for window in zone options about; do
   done_cycles=$WARMUP
   while [ "$done_cycles" -lt "$CYCLES" ]; do
@@ -116,14 +107,14 @@ for window in zone options about; do
     checkpoint soak "$window" "$done_cycles"
   done
 done
-echo "  $CYCLES openings of each window in $((($(e2e_now_ms) - started) / 1000)) s" >&2
+echo "  $CYCLES openings of each window in $((($(px_now_ms) - started) / 1000)) s" >&2
 
 converts "after the openings, 100 Enter still converts to 15.24 euros" \
   "Escape 1 0 0 Return" 15.24 15,24 100 0 655.96
 
 # --- report ------------------------------------------------------------------------------------
 mkdir -p "$(dirname "$CSV")"
-cp "$E2E_WORK/soak.csv" "$CSV"
+cp "$PX_WORK/soak.csv" "$CSV"
 column() { csv_column "$CSV" "$1"; }
 start=$(column dirty_kib | awk '$1 == "start" { print $2; exit }')
 warm=$(column dirty_kib | awk '$1 == "warm" { print $2; exit }')
@@ -136,9 +127,9 @@ alone=$(column pss_alone_kib | awk '$2 != "" { v[++n] = $2 } END {
 [ -z "$alone" ] || echo "$alone"
 echo "checkpoints: $CSV"
 if [ $((last - warm)) -lt "$FLAT_KIB" ] && [ $((peak - warm)) -lt "$FLAT_KIB" ]; then
-  e2e_pass "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)"
+  bench_pass "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)"
 else
-  e2e_fail "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)" \
+  bench_fail "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)" \
     "after the warm-up $warm KiB, at the end $last KiB, highest $peak KiB"
 fi
-e2e_finish
+bench_finish

@@ -18,8 +18,8 @@
 # per-thread counts), and over whole rounds, closing included (utime+stime of /proc/PID/stat).
 #
 # usage: scripts/bench/latency.sh [options]
-#   --build-dir DIR   Release build to use (default /tmp/bench-latency-build); configured and
-#                     built first unless --no-build
+#   --build-dir DIR   Release tree to use (default build-bench/, shared by the benchmarks);
+#                     configured and built first unless --no-build
 #   --no-build        use DIR as it is
 #   --rounds N        rounds of each interaction (default 50)
 #   --csv FILE        one line per interaction (default DIR/bench-latency.csv; each round beside
@@ -31,11 +31,11 @@
 # dialog floor's median and 1.5 times its 95th percentile; the tray within 16 ms median.
 # Elapsed times swing with other load on the machine; the CPU times hardly do. Not part of the
 # timed tests.
-# shellcheck disable=SC2317,SC2119 # functions run through e2e_wait_for; optional arguments
+# shellcheck disable=SC2317,SC2119 # functions run through px_wait_for; optional arguments
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD_DIR=/tmp/bench-latency-build
+BUILD_DIR=$ROOT/build-bench
 BUILD=1
 ROUNDS=50
 CSV=""
@@ -57,49 +57,40 @@ done
 
 # shellcheck source=scripts/bench/lib.sh
 source "$ROOT/scripts/bench/lib.sh"
-bench_build ON Tavelmarque xshot bench_latency bench_latency_floor bench_dialog_floor
+bench_build Tavelmarque xshot bench_latency bench_latency_floor bench_dialog_floor
 for f in Tavelmarque xshot bench_latency bench_latency_floor bench_dialog_floor; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "latency.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
 LATENCY=$BUILD_DIR/bin/bench_latency
 build_type=$(bench_build_type)
 
-# The end-to-end harness gives the private desktop, home and session bus.
+# From here on, the harness's waits and probes answer through their status: no set -e.
 set +eu
-# shellcheck source=tests/e2e/lib.sh
-source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
-  "$BUILD_DIR/latency-screenshots"
-set -o pipefail
-E2E_APP_ENV+=("${EXTRA_ENV[@]}")
-
-fail() {
-  echo "latency.sh: $*" >&2
-  e2e_finish
-}
+PX_APP_ENV+=("${EXTRA_ENV[@]}")
 
 # Window-relative places in pixels: the layout's twips divided by 15.
 FRANCS_LABEL=56,40,89,15   # lblP(0): 840,600 1332x228 twips
 EUROS_LABEL=72,104,89,15   # lblP(2): 1080,1560 1332x228 twips
 ABOUT_IMAGE=72,165         # the middle of the about image at 960,2355 twips
 
-e2e_start_x --tray
-e2e_start_app
-APP=$E2E_APP_PID
-WID=$(e2e_find_window 20)
+bench_desktop latency 1024x768 --tray
+px_start_app
+APP=$PX_APP_PID
+WID=$(px_find_window 20)
 [ -n "$WID" ] || fail "the window did not show"
-e2e_spawn floor "$BUILD_DIR/bin/bench_latency_floor"
-FLOOR=$E2E_LAST_PID
+px_spawn floor "$BUILD_DIR/bin/bench_latency_floor"
+FLOOR=$PX_LAST_PID
 FLOOR_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^bench_latency_floor$' | head -n 1)
 [ -n "$FLOOR_WID" ] || fail "the floor's window did not show"
 # The dialog floor's picture is the Zone Euro window's, read once at its start.
-e2e_spawn dialog-floor "$BUILD_DIR/bin/bench_dialog_floor" "$ROOT/resources/pictures/note100.ppm"
-DIALOG_FLOOR=$E2E_LAST_PID
+px_spawn dialog-floor "$BUILD_DIR/bin/bench_dialog_floor" "$ROOT/resources/pictures/note100.ppm"
+DIALOG_FLOOR=$PX_LAST_PID
 DIALOG_FLOOR_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^bench_dialog_floor$' |
   head -n 1)
 [ -n "$DIALOG_FLOOR_WID" ] || fail "the dialog floor's window did not show"
 
 PANEL=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
-e2e_wait_for 10 tray_icon_centre "$PANEL" >/dev/null || fail "no icon of the program in the tray"
+px_wait_for 10 tray_icon_centre "$PANEL" >/dev/null || fail "no icon of the program in the tray"
 ICON=$(tray_icon_centre "$PANEL" | tr ' ' ,)
 sleep 1
 
@@ -111,17 +102,17 @@ echo "build: $BUILD_DIR (${build_type:-unknown}); Qt $(dpkg-query -W -f '${Versi
 others=$(grep -l 'libQt6Core' /proc/[0-9]*/maps 2>/dev/null | wc -l || true)
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg) (1/5/15 min), $((others - 2)) other Qt program(s) running"
 
-: >"$E2E_WORK/lines"
-: >"$E2E_WORK/samples"
+: >"$PX_WORK/lines"
+: >"$PX_WORK/samples"
 measure() {  # measure PID WID ROUNDS ARG...: one bench_latency run; its rounds go to the samples
   local line
-  if line=$("$LATENCY" --pid "$1" --window "$2" --rounds "$3" --samples "$E2E_WORK/samples" \
+  if line=$("$LATENCY" --pid "$1" --window "$2" --rounds "$3" --samples "$PX_WORK/samples" \
     "${@:4}"); then
-    e2e_pass "$5: $3 rounds timed" >&2
+    bench_pass "$5: $3 rounds timed" >&2
   else
-    e2e_fail "$5: $3 rounds timed" "most rounds saw nothing: ${line:-no answer}" >&2
+    bench_fail "$5: $3 rounds timed" "most rounds saw nothing: ${line:-no answer}" >&2
   fi
-  [ -z "$line" ] || echo "$line" >>"$E2E_WORK/lines"
+  [ -z "$line" ] || echo "$line" >>"$PX_WORK/lines"
 }
 # The keys go in slices, the floor's between the program's, its order flipped at every slice:
 # the machine's load, which moves a sub-millisecond figure by a fifth, falls on both alike.
@@ -149,38 +140,38 @@ for ((slice = 0; slice < slices; slice++)); do
   if ((slice % 2)); then program_runs; floor_run; else floor_run; program_runs; fi
 done
 measure "$APP" "$WID" "$ROUNDS" --label tray --tray "$ICON" --hide alt+r
-e2e_running "$APP" || fail "the program ended during the run"
+px_running "$APP" || fail "the program ended during the run"
 
 # --- report ------------------------------------------------------------------------------------
 # summary LABEL COLUMN: "median p95 count" of one column of the samples (2 first, 3 map, 4 paint,
 # 5 settle, 6 cpu_act); p95 by nearest rank: the 48th of 50.
 summary() {
-  awk -F, -v l="$1" -v c="$2" '$1 == l && $c != "" { print $c }' "$E2E_WORK/samples" | sort -g |
+  awk -F, -v l="$1" -v c="$2" '$1 == l && $c != "" { print $c }' "$PX_WORK/samples" | sort -g |
     awk '{ v[NR] = $1 } END {
       if (NR == 0) { print "- - 0"; exit }
       r = int(0.95 * NR); if (r < 0.95 * NR) r++
       m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
       printf "%.2f %.2f %d\n", m, v[r], NR }'
 }
-mean_cpu() { awk -F, -v l="$1" '$1 == l && $6 != "" { s += $6; n++ } END { if (n) printf "%.2f", s / n; else print "-" }' "$E2E_WORK/samples"; }
+mean_cpu() { awk -F, -v l="$1" '$1 == l && $6 != "" { s += $6; n++ } END { if (n) printf "%.2f", s / n; else print "-" }' "$PX_WORK/samples"; }
 round_cpu() {  # utime+stime per round, over all of the label's runs
-  sed -n "s/^label=$1 rounds=\([0-9]*\) .*cpu_round_ms=\([0-9.]*\).*/\1 \2/p" "$E2E_WORK/lines" |
+  sed -n "s/^label=$1 rounds=\([0-9]*\) .*cpu_round_ms=\([0-9.]*\).*/\1 \2/p" "$PX_WORK/lines" |
     awk '{ n += $1; s += $1 * $2 } END { if (n) printf "%.2f", s / n; else print "-" }'
 }
 echo "label,rounds,missed,first_med,first_p95,map_med,map_p95,paint_med,paint_p95,settle_med,cpu_act_ms,cpu_round_ms" \
-  >"$E2E_WORK/latency.csv"
+  >"$PX_WORK/latency.csv"
 for label in floor digit enter dlgfloor zone options about tray; do
-  rounds=$(awk -F, -v l="$label" '$1 == l' "$E2E_WORK/samples" | wc -l)
+  rounds=$(awk -F, -v l="$label" '$1 == l' "$PX_WORK/samples" | wc -l)
   read -r fm fp fn <<<"$(summary "$label" 2)"
   read -r mm mp _ <<<"$(summary "$label" 3)"
   read -r pm pp pn <<<"$(summary "$label" 4)"
   read -r sm _ _ <<<"$(summary "$label" 5)"
   echo "$label,$rounds,$((rounds - fn - pn)),$fm,$fp,$mm,$mp,$pm,$pp,$sm,$(mean_cpu "$label"),$(round_cpu "$label")" \
-    >>"$E2E_WORK/latency.csv"
+    >>"$PX_WORK/latency.csv"
 done
 mkdir -p "$(dirname "$CSV")"
-cp "$E2E_WORK/latency.csv" "$CSV"
-cp "$E2E_WORK/samples" "${CSV%.csv}-rounds.csv"
+cp "$PX_WORK/latency.csv" "$CSV"
+cp "$PX_WORK/samples" "${CSV%.csv}-rounds.csv"
 
 echo
 echo "ms from the press; median / 95th percentile; CPU (ms): the program's, from the press to the"
@@ -228,6 +219,6 @@ done
 verdict "tray: main window drawn within 16 ms median" 'm != "-" && m <= 16' \
   -v m="$(value tray 8)"
 echo "results: $CSV, each round: ${CSV%.csv}-rounds.csv"
-e2e_stop "$FLOOR"
-e2e_stop "$DIALOG_FLOOR"
-e2e_finish
+px_stop "$FLOOR"
+px_stop "$DIALOG_FLOOR"
+bench_finish

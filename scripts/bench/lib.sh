@@ -1,19 +1,59 @@
-# What the benchmarks share: building what they measure, and reading a process's CPU time and
-# memory from /proc. Sourced by each benchmark script after it has set BUILD_DIR.
+# What the benchmarks share: their one Release tree, the private desktop of the harness
+# (scripts/private-x.sh), reading a process's CPU time and memory from /proc, and the report of
+# the checks a benchmark makes on the way. Sourced by each benchmark script after it has set
+# BUILD_DIR (by default build-bench/ at the top of the repository).
 # shellcheck shell=bash
 
 BENCH_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+# shellcheck source=scripts/private-x.sh
+source "$BENCH_ROOT/scripts/private-x.sh"
 
-# bench_build TESTS TARGET...: unless BUILD is 0 (--no-build: the build is measured as it is),
-# configures BUILD_DIR for Release with the benchmarks on (and the tests' helper programs when
-# TESTS is ON) and builds the targets.
+# bench_build TARGET...: unless BUILD is 0 (--no-build: the build is measured as it is),
+# configures BUILD_DIR for Release with the benchmarks' programs and the tests' helpers (the text
+# reader), the same for every benchmark so that they share the tree, and builds the targets.
 bench_build() {
-  local tests=$1
-  shift
   [ "${BUILD:-1}" != 0 ] || return 0
   cmake -S "$BENCH_ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DTAVELMARQUE_TESTS="$tests" -DTAVELMARQUE_BENCHMARKS=ON >/dev/null
+    -DTAVELMARQUE_TESTS=ON -DTAVELMARQUE_BENCHMARKS=ON >/dev/null
   cmake --build "$BUILD_DIR" --target "$@" >/dev/null
+}
+
+# bench_desktop NAME WIDTHxHEIGHT [--tray]: the harness's private session and desktop for the
+# program of BUILD_DIR, ended with the script; exits when it cannot start.
+bench_desktop() {
+  local name=$1
+  shift
+  px_private_session "bench-$name" || { echo "$name: no work folder" >&2; exit 1; }
+  trap px_end_session EXIT
+  trap 'exit 129' HUP
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  PX_APP=$BUILD_DIR/bin/Tavelmarque
+  PX_XSHOT=$BUILD_DIR/bin/xshot
+  PX_TEXTPROBE=$BUILD_DIR/bin/textprobe
+  px_start_desktop "$@" || { echo "$name: $PX_ERROR" >&2; exit 1; }
+}
+
+# The checks a benchmark makes on the way (the program still converts, its memory stays flat):
+# "ok - NAME" or "not ok - NAME" and the details; bench_finish exits, failing when one failed.
+BENCH_FAILED=0
+bench_pass() { echo "ok - $1"; }
+bench_fail() {
+  BENCH_FAILED=$((BENCH_FAILED + 1))
+  echo "not ok - $1"
+  shift
+  [ $# -eq 0 ] || printf '#   %s\n' "$@"
+}
+bench_finish() {
+  [ "$BENCH_FAILED" -eq 0 ] || px_app_log_tails
+  exit $((BENCH_FAILED > 0))
+}
+
+# fail MESSAGE: the benchmark cannot go on; says why and exits, failing.
+fail() {
+  echo "$(basename "$0"): $*" >&2
+  BENCH_FAILED=$((BENCH_FAILED + 1))
+  bench_finish
 }
 
 # bench_build_type: BUILD_DIR's build type, with a warning on standard error unless it is a
@@ -67,7 +107,7 @@ tray_icon_centre() {
   icon=$(xwininfo -tree -id "$1" 2>/dev/null |
     awk '/^        0x[0-9a-f]+ "Tavelmarque"/ { print $1; exit }')
   [ -n "$icon" ] || return 1
-  read -r x y w h <<<"$(e2e_geometry "$icon")"
+  read -r x y w h <<<"$(px_geometry "$icon")"
   [ -n "$h" ] && echo "$((x + w / 2)) $((y + h / 2))"
 }
 
@@ -76,15 +116,15 @@ tray_icon_centre() {
 AMOUNT_EUROS="72 104 89 15"
 
 # converts NAME KEYS EXPECTED RIVAL...: types the keys into the main window (WID) and reads back
-# its euro row, one check of the end-to-end harness.
+# its euro row.
 converts() {
   local name=$1 keys=$2
   shift 2
   # shellcheck disable=SC2086 # one key name a word
   if timeout 10 xdotool windowactivate --sync "$WID" && xdotool key $keys &&
-    e2e_read_text 10 "$WID" "$name" "$AMOUNT_EUROS" "$@"; then
-    e2e_pass "$name"
+    px_read_text 10 "$WID" "$PX_WORK/read.png" "$AMOUNT_EUROS" "$@"; then
+    bench_pass "$name"
   else
-    e2e_fail "$name" "$E2E_READ_REPORT"
+    bench_fail "$name" "$PX_READ_REPORT"
   fi
 }

@@ -16,11 +16,8 @@
 //     then holds until SIGTERM, SIGINT, SIGHUP, the program's exit or --hold-ms, and ends it.
 //     --any-pid takes a window of any process: for PROGRAM under a wrapper such as strace or
 //     perf, whose window bears the wrapped process's pid.
-//   bench_mapstamp --owner SELECTION [--timeout-ms N]
-//     waits until some client owns SELECTION (WM_S0: a window manager runs; _NET_SYSTEM_TRAY_S0:
-//     a notification area does).
 //
-// Exit status: 0 mapped (or owned), 1 no X connection, 2 usage, 3 timeout, 4 the program ended
+// Exit status: 0 mapped, 1 no X connection, 2 usage, 3 timeout, 4 the program ended
 // first, 5 interrupted.
 #include <fcntl.h>
 #include <poll.h>
@@ -65,7 +62,6 @@ struct Options {
   bool wantTitle = false;
   int timeoutMs = 20000;
   int holdMs = 60000;
-  std::string owner;
   bool anyPid = false;
   char** argv = nullptr;
 };
@@ -73,8 +69,7 @@ struct Options {
 [[noreturn]] void Usage() {
   std::fprintf(stderr,
                "usage: bench_mapstamp [--size WxH] [--title TEXT] [--timeout-ms N] [--hold-ms N]"
-               " [--any-pid] -- PROGRAM [ARG...]\n"
-               "       bench_mapstamp --owner SELECTION [--timeout-ms N]\n");
+               " [--any-pid] -- PROGRAM [ARG...]\n");
   std::exit(2);
 }
 
@@ -102,16 +97,12 @@ Options Parse(int argc, char** argv) {
       o.timeoutMs = std::atoi(v);
     } else if (a == "--hold-ms") {
       o.holdMs = std::atoi(v);
-    } else if (a == "--owner") {
-      o.owner = v;
     } else {
       Usage();
     }
   }
-  if (o.owner.empty()) {
-    if (i >= argc) Usage();
-    o.argv = argv + i;
-  }
+  if (i >= argc) Usage();
+  o.argv = argv + i;
   return o;
 }
 
@@ -121,20 +112,6 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
   const xcb_atom_t atom = r != nullptr ? r->atom : xcb_atom_t{XCB_ATOM_NONE};
   std::free(r);
   return atom;
-}
-
-int WaitForOwner(xcb_connection_t* c, const Options& o) {
-  const xcb_atom_t selection = Atom(c, o.owner.c_str());
-  const double deadline = NowMs() + o.timeoutMs;
-  for (;;) {
-    xcb_get_selection_owner_reply_t* r =
-        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
-    const bool owned = r != nullptr && r->owner != XCB_WINDOW_NONE;
-    std::free(r);
-    if (owned) return 0;
-    if (NowMs() >= deadline) return 3;
-    usleep(10000);
-  }
 }
 
 struct Atoms {
@@ -436,11 +413,6 @@ int main(int argc, char** argv) {
   if (xcb_connection_has_error(c) != 0) {
     std::fprintf(stderr, "bench_mapstamp: cannot connect to the X server\n");
     return 1;
-  }
-  if (!o.owner.empty()) {
-    const int rc = WaitForOwner(c, o);
-    xcb_disconnect(c);
-    return rc;
   }
   return Run(c, o);
 }

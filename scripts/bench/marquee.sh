@@ -6,8 +6,8 @@
 # window adds is the difference.
 #
 # usage: scripts/bench/marquee.sh [options]
-#   --build-dir DIR   Release build to measure (default /tmp/bench-marquee-build); configured and
-#                     built first unless --no-build
+#   --build-dir DIR   Release tree to measure (default build-bench/, shared by the benchmarks);
+#                     configured and built first unless --no-build
 #   --no-build        measure DIR as it is
 #   --rounds N        rounds, each measuring every case once (default 3)
 #   --seconds S       length of each measurement (default 10)
@@ -15,11 +15,11 @@
 # CPU is the process's utime+stime from /proc/PID/stat (clock ticks) and, finer, the time its
 # threads spent on a CPU (schedstat); the X server's own CPU over the same seconds is shown
 # beside it, since every repaint is also work for the server.
-# shellcheck disable=SC2317,SC2119 # functions run through e2e_wait_for; optional arguments
+# shellcheck disable=SC2317,SC2119 # functions run through px_wait_for; optional arguments
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD_DIR=/tmp/bench-marquee-build
+BUILD_DIR=$ROOT/build-bench
 BUILD=1
 ROUNDS=3
 SECONDS_EACH=10
@@ -41,26 +41,16 @@ fi
 
 # shellcheck source=scripts/bench/lib.sh
 source "$ROOT/scripts/bench/lib.sh"
-bench_build OFF Tavelmarque xshot bench_marquee_floor
+bench_build Tavelmarque xshot bench_marquee_floor
 for f in Tavelmarque xshot bench_marquee_floor; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "marquee.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
 build_type=$(bench_build_type)
 FLOOR=$BUILD_DIR/bin/bench_marquee_floor
 
-# The end-to-end harness gives the private desktop (Xvfb and openbox) and the private home.
+# From here on, the harness's waits and probes answer through their status: no set -e.
 set +eu
-# shellcheck source=tests/e2e/lib.sh
-source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" \
-  "$BUILD_DIR/bench-marquee"
-set -o pipefail
-
-fail() {
-  echo "marquee.sh: $*" >&2
-  exit 1
-}
-
-e2e_start_x
+bench_desktop marquee 1024x768
 XVFB=$PX_SERVER_PID
 CLK_TCK=$(getconf CLK_TCK)
 
@@ -71,7 +61,7 @@ measure() {
   t0=$(cpu_ticks "$2"); r0=$(run_ns "$2"); x0=$(run_ns "$XVFB")
   sleep "$SECONDS_EACH"
   t1=$(cpu_ticks "$2"); r1=$(run_ns "$2"); x1=$(run_ns "$XVFB")
-  echo "$1,$(((t1 - t0) * 1000 / CLK_TCK)),$(awk -v a="$r0" -v b="$r1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'),$(awk -v a="$x0" -v b="$x1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')" >>"$E2E_WORK/samples.csv"
+  echo "$1,$(((t1 - t0) * 1000 / CLK_TCK)),$(awk -v a="$r0" -v b="$r1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }'),$(awk -v a="$x0" -v b="$x1" 'BEGIN { printf "%.1f", (b - a) / 1e6 }')" >>"$PX_WORK/samples.csv"
 }
 
 AW=""
@@ -82,38 +72,38 @@ about_shown() {
 about_gone() { ! about_shown; }
 
 run_program() {
-  e2e_new_runtime
-  e2e_start_app
+  px_new_runtime
+  px_start_app
   local wid x y
-  wid=$(e2e_find_window 20)
+  wid=$(px_find_window 20)
   [ -n "$wid" ] || fail "the main window did not show"
   sleep 1
-  measure "main window idle" "$E2E_APP_PID"
+  measure "main window idle" "$PX_APP_PID"
   # The about image, imaCommand(3) at 960,2355 twips: (72,165) in the window's pixels.
-  read -r x y _ _ <<<"$(e2e_geometry "$wid")"
-  e2e_pointer_to $((x + 72)) $((y + 165)) && xdotool click 1
-  e2e_wait_for 10 about_shown || fail "the about window did not open"
+  read -r x y _ _ <<<"$(px_geometry "$wid")"
+  px_pointer_to $((x + 72)) $((y + 165)) && xdotool click 1
+  px_wait_for 10 about_shown || fail "the about window did not open"
   # The pointer rests outside the windows: no tooltip, no hover.
-  e2e_pointer_to 5 5
+  px_pointer_to 5 5
   sleep 1
-  measure "about window open" "$E2E_APP_PID"
+  measure "about window open" "$PX_APP_PID"
   timeout 10 xdotool windowactivate --sync "$AW" >/dev/null 2>&1
   xdotool key Escape
-  e2e_wait_for 5 about_gone || fail "the about window did not close"
-  e2e_stop "$E2E_APP_PID"
+  px_wait_for 5 about_gone || fail "the about window did not close"
+  px_stop "$PX_APP_PID"
 }
 
 run_floor() {  # run_floor INTERVAL_MS
-  e2e_spawn "floor-$1" "$FLOOR" "$1"
-  local pid=$E2E_LAST_PID
+  px_spawn "floor-$1" "$FLOOR" "$1"
+  local pid=$PX_LAST_PID
   timeout 10 xdotool search --sync --onlyvisible --name '^bench_marquee_floor$' >/dev/null 2>&1 ||
     fail "bench_marquee_floor did not show"
   sleep 1
   measure "floor: label moved every $1 ms" "$pid"
-  e2e_stop "$pid"
+  px_stop "$pid"
 }
 
-echo "case,cpu_ms,on_cpu_ms,xserver_ms" >"$E2E_WORK/samples.csv"
+echo "case,cpu_ms,on_cpu_ms,xserver_ms" >"$PX_WORK/samples.csv"
 source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
 echo "scrolling line vs floor: $ROUNDS rounds of ${SECONDS_EACH} s, display $DISPLAY, openbox;" \
   "build $BUILD_DIR (${build_type:-unknown}), $(nproc) CPUs"
@@ -130,7 +120,7 @@ printf '\n' >&2
 
 # median of a column for a case
 median() {
-  awk -F, -v c="$1" -v f="$2" 'NR > 1 && $1 == c { print $f }' "$E2E_WORK/samples.csv" | sort -g |
+  awk -F, -v c="$1" -v f="$2" 'NR > 1 && $1 == c { print $f }' "$PX_WORK/samples.csv" | sort -g |
     awk '{ v[NR] = $1 } END { if (NR == 0) print "-"; else if (NR % 2) print v[(NR + 1) / 2];
            else printf "%.1f\n", (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
@@ -148,5 +138,5 @@ awk -v o="$open" -v i="$idle" -v f="$floor" -v s="$SECONDS_EACH" 'BEGIN {
   printf "the scrolling line costs %.1f ms of CPU a second (%.2f %% of one core);" \
     " the floor (every 10 ms) %.1f ms\n", (o - i) / s, (o - i) / s / 10, f / s
   printf "no more than the floor: %s\n", (o - i <= f ? "met" : "MISSED") }'
-cp "$E2E_WORK/samples.csv" "$BUILD_DIR/bench-marquee.csv"
+cp "$PX_WORK/samples.csv" "$BUILD_DIR/bench-marquee.csv"
 echo "raw samples: $BUILD_DIR/bench-marquee.csv"

@@ -6,8 +6,8 @@
 # memory is taken at checkpoints; at the end of each phase the window must still convert.
 #
 # usage: scripts/bench/soak.sh [options]
-#   --build-dir DIR   Release build to use (default /tmp/bench-soak-build); configured and built
-#                     first unless --no-build
+#   --build-dir DIR   Release tree to use (default build-bench/, shared by the benchmarks);
+#                     configured and built first unless --no-build
 #   --no-build        use DIR as it is
 #   --keys N          keys typed (default 100000)
 #   --cycles N        hide and show cycles (default 1000)
@@ -19,11 +19,11 @@
 # drops the same libraries. "Flat" means that from the first checkpoint after the warm-up (10,000
 # keys) to the last, the written pages grew by less than 1 MiB: caches fill during the warm-up,
 # a leak goes on growing. Not part of the timed tests: it takes several minutes.
-# shellcheck disable=SC2317,SC2119 # functions run through e2e_wait_for; optional arguments
+# shellcheck disable=SC2317,SC2119 # functions run through px_wait_for; optional arguments
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD_DIR=/tmp/bench-soak-build
+BUILD_DIR=$ROOT/build-bench
 BUILD=1
 KEYS=100000
 CYCLES=1000
@@ -48,40 +48,30 @@ done
 
 # shellcheck source=scripts/bench/lib.sh
 source "$ROOT/scripts/bench/lib.sh"
-# The tests are configured only for the text reader the final checks use.
-bench_build ON Tavelmarque xshot textprobe bench_pss
+bench_build Tavelmarque xshot textprobe bench_pss
 for f in Tavelmarque xshot textprobe; do
   [ -x "$BUILD_DIR/bin/$f" ] || { echo "soak.sh: $BUILD_DIR/bin/$f is missing" >&2; exit 1; }
 done
-SHOTS=$BUILD_DIR/soak-screenshots
 
-# The end-to-end harness gives the private desktop, the private home and the text reader.
+# From here on, the harness's waits and probes answer through their status: no set -e.
 set +eu
-# shellcheck source=tests/e2e/lib.sh
-source "$ROOT/tests/e2e/lib.sh" "$BUILD_DIR/bin/Tavelmarque" "$BUILD_DIR/bin/xshot" "$SHOTS"
-set -o pipefail
-E2E_PROBE_OPTS=(--bold)
+PX_PROBE_OPTS=(--bold)
 
-fail() {
-  echo "soak.sh: $*" >&2
-  e2e_finish
-}
-
-e2e_start_x --tray
-e2e_start_app
-APP=$E2E_APP_PID
-WID=$(e2e_find_window 20)
+bench_desktop soak 1024x768 --tray
+px_start_app
+APP=$PX_APP_PID
+WID=$(px_find_window 20)
 [ -n "$WID" ] || fail "the window did not show"
 
 # --- memory ------------------------------------------------------------------------------------
-echo "phase,keys,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$E2E_WORK/soak.csv"
+echo "phase,keys,cycles,dirty_kib,pss_alone_kib,pss_kib,rss_kib" >"$PX_WORK/soak.csv"
 checkpoint() {  # checkpoint PHASE KEYS CYCLES
   settle "$APP"
   local alone dirty pss
   alone=$(pss_alone "$APP")
   dirty=$(rollup "$APP" Private_Dirty)
   pss=$(rollup "$APP" Pss)
-  echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$E2E_WORK/soak.csv"
+  echo "$1,$2,$3,$dirty,$alone,$pss,$(rollup "$APP" Rss)" >>"$PX_WORK/soak.csv"
   printf '  %-7s %6s keys %4s cycles   written %6s KiB   PSS alone %6s KiB   PSS %6s KiB\n' \
     "$1" "$2" "$3" "$dirty" "${alone:--}" "$pss" >&2
 }
@@ -95,7 +85,7 @@ checkpoint start 0 0
 ROUND=(1 2 comma 5 0 Return Tab 3 4 BackSpace 7 Return Escape Tab)
 timeout 10 xdotool windowactivate --sync "$WID" || fail "the window could not be activated"
 typed=0
-started=$(e2e_now_ms)
+started=$(px_now_ms)
 while [ "$typed" -lt "$KEYS" ]; do
   batch=()
   while [ ${#batch[@]} -lt 700 ] && [ $((typed + ${#batch[@]})) -lt "$KEYS" ]; do
@@ -106,7 +96,7 @@ while [ "$typed" -lt "$KEYS" ]; do
   previous=$typed
   typed=$((typed + ${#batch[@]}))
   if [ $((typed / CHECK_KEYS)) -gt $((previous / CHECK_KEYS)) ] || [ "$typed" -ge "$KEYS" ]; then
-    e2e_running "$APP" || fail "the program ended while being typed at"
+    px_running "$APP" || fail "the program ended while being typed at"
     if [ "$typed" -ge "$WARMUP_KEYS" ] && [ "$previous" -lt "$WARMUP_KEYS" ]; then
       checkpoint warm "$typed" 0
     else
@@ -114,7 +104,7 @@ while [ "$typed" -lt "$KEYS" ]; do
     fi
   fi
 done
-echo "  typed $typed keys in $((($(e2e_now_ms) - started) / 1000)) s" >&2
+echo "  typed $typed keys in $((($(px_now_ms) - started) / 1000)) s" >&2
 # A round that stopped half-way is finished with Escape, then Tab back to the francs row if it
 # had left it; an entry of 100 francs must still give 15.24 euros.
 rest=$((typed % ${#ROUND[@]}))
@@ -125,29 +115,29 @@ converts "after $typed keys, 100 Enter still converts to 15.24 euros" \
 
 # --- hiding and showing from the tray ----------------------------------------------------------
 PANEL=$(xdotool search --onlyvisible --class '^trayer$' 2>/dev/null | head -n 1)
-e2e_wait_for 10 tray_icon_centre "$PANEL" >/dev/null || fail "no icon of the program in the tray"
+px_wait_for 10 tray_icon_centre "$PANEL" >/dev/null || fail "no icon of the program in the tray"
 read -r ICON_X ICON_Y <<<"$(tray_icon_centre "$PANEL")"
 
-active() { e2e_is_active "$WID"; }
+active() { px_is_active "$WID"; }
 # The pointer rests on the icon from now on; nothing else moves it.
-e2e_pointer_to "$ICON_X" "$ICON_Y" || fail "the pointer could not be put on the icon"
-started=$(e2e_now_ms)
+px_pointer_to "$ICON_X" "$ICON_Y" || fail "the pointer could not be put on the icon"
+started=$(px_now_ms)
 for ((cycle = 1; cycle <= CYCLES; cycle++)); do
-  e2e_wait_for 5 active || fail "cycle $cycle: the window is not active"
+  px_wait_for 5 active || fail "cycle $cycle: the window is not active"
   xdotool key alt+r
-  e2e_wait_for 5 e2e_main_window_hidden || fail "cycle $cycle: Alt+R did not hide the window"
+  px_wait_for 5 px_main_window_hidden || fail "cycle $cycle: Alt+R did not hide the window"
   xdotool click --repeat 2 --delay 80 1
-  e2e_wait_for 5 e2e_main_window_shown || fail "cycle $cycle: the double-click did not show it"
+  px_wait_for 5 px_main_window_shown || fail "cycle $cycle: the double-click did not show it"
   if ((cycle % CHECK_CYCLES == 0)); then checkpoint tray "$typed" "$cycle"; fi
 done
-echo "  $CYCLES hide and show cycles in $((($(e2e_now_ms) - started) / 1000)) s" >&2
-WID=$(e2e_main_windows | head -n 1)
+echo "  $CYCLES hide and show cycles in $((($(px_now_ms) - started) / 1000)) s" >&2
+WID=$(px_main_windows | head -n 1)
 converts "after $CYCLES cycles, 200 Enter converts to 30.49 euros" "2 0 0 Return" \
   30.49 30,49 15.24 200 0
 
 # --- report ------------------------------------------------------------------------------------
 mkdir -p "$(dirname "$CSV")"
-cp "$E2E_WORK/soak.csv" "$CSV"
+cp "$PX_WORK/soak.csv" "$CSV"
 metric=dirty_kib
 column() { csv_column "$CSV" "$1"; }
 # Without a warm-up checkpoint (a short run), the first one after the start stands for it.
@@ -161,9 +151,9 @@ alone=$(column pss_alone_kib | awk '$1 != "start" && $2 != "" { v[++n] = $2 } EN
 [ -z "$alone" ] || echo "$alone"
 echo "checkpoints: $CSV"
 if [ -n "$warm" ] && [ $((last - warm)) -lt "$FLAT_KIB" ] && [ $((peak - warm)) -lt "$FLAT_KIB" ]; then
-  e2e_pass "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)"
+  bench_pass "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)"
 else
-  e2e_fail "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)" \
+  bench_fail "memory stays flat after the warm-up (written pages within $FLAT_KIB KiB)" \
     "after the warm-up ${warm:-?} KiB, at the end $last KiB, highest $peak KiB"
 fi
-e2e_finish
+bench_finish

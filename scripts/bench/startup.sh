@@ -6,8 +6,8 @@
 # anything; absolute figures move from machine to machine and are only context.
 #
 # usage: scripts/bench/startup.sh [options] [RUNS]      RUNS: rounds, default 15
-#   --build-dir DIR   Release build to measure (default /tmp/bench-build); configured and built
-#                     first unless --no-build
+#   --build-dir DIR   Release tree to measure (default build-bench/, shared by the benchmarks);
+#                     configured and built first unless --no-build
 #   --no-build        measure DIR as it is
 #   --no-tray         no notification area (trayer) on the private display
 #   --no-cold         skip the runs with the page cache dropped
@@ -16,13 +16,13 @@
 #   --program FILE    measure FILE instead of DIR/bin/Tavelmarque (a variant, an experiment)
 #   --title TEXT      the title of its 180 x 180 window (default Tavelmarque)
 #
-# Needs: Xvfb, openbox, trayer (unless --no-tray), dbus-daemon (optional); root for the cold runs
+# Needs: Xvfb, openbox, trayer (unless --no-tray), dbus-daemon; root for the cold runs
 # and for "PSS alone". Elapsed times swing with whatever else the machine runs; "CPU to map",
 # the program's own CPU time until then, hardly does and is the figure to trust on a busy machine.
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-BUILD_DIR=/tmp/bench-build
+BUILD_DIR=$ROOT/build-bench
 BUILD=1
 TRAY=1
 COLD=1
@@ -52,7 +52,7 @@ done
 [ "$RUNS" -ge 1 ] || { echo "startup.sh: RUNS must be at least 1" >&2; exit 2; }
 [ -n "$CSV" ] || CSV=$BUILD_DIR/bench-startup.csv
 
-for tool in Xvfb openbox; do
+for tool in Xvfb openbox dbus-daemon; do
   command -v "$tool" >/dev/null || { echo "startup.sh: $tool is missing" >&2; exit 1; }
 done
 if [ "$TRAY" = 1 ] && ! command -v trayer >/dev/null; then
@@ -63,7 +63,7 @@ fi
 # --- build -------------------------------------------------------------------------------------
 # shellcheck source=scripts/bench/lib.sh
 source "$ROOT/scripts/bench/lib.sh"
-bench_build OFF Tavelmarque bench_floor bench_mapstamp bench_pss
+bench_build Tavelmarque bench_floor bench_mapstamp bench_pss
 [ -n "$PROGRAM" ] || PROGRAM=$BUILD_DIR/bin/Tavelmarque
 FLOOR=$BUILD_DIR/bin/bench_floor
 MAPSTAMP=$BUILD_DIR/bin/bench_mapstamp
@@ -74,76 +74,10 @@ done
 build_type=$(bench_build_type)
 
 # --- private desktop ---------------------------------------------------------------------------
-work=$(mktemp -d /tmp/bench-startup.XXXXXX)
-started=()   # every background process of ours, ended at exit
-current=""   # the watcher of the run in progress
-
-stop_pid() {  # stop_pid PID: TERM, then KILL if it is still there after 3 s
-  local pid=$1 i
-  kill -TERM "$pid" 2>/dev/null || return 0
-  for i in $(seq 30); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill -KILL "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true
-}
-cleanup() {
-  trap - EXIT INT TERM HUP
-  [ -n "$current" ] && stop_pid "$current"
-  local i
-  for ((i = ${#started[@]} - 1; i >= 0; i--)); do stop_pid "${started[i]}"; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM HUP
-
-wait_for() {  # wait_for SECONDS COMMAND...: true once COMMAND succeeds, false at the deadline
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    [ $SECONDS -lt "$deadline" ] || return 1
-    sleep 0.05
-  done
-}
-
-unset WAYLAND_DISPLAY SESSION_MANAGER
-export QT_QPA_PLATFORM=xcb
-
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" \
-  >"$work/xvfb.log" 2>&1 &
-started+=($!)
-wait_for 10 test -s "$work/display" || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
-DISPLAY=:$(head -n 1 "$work/display")
-export DISPLAY
-
-# A desktop session has a session bus; without one, Qt and libdbus would look for one in ways
-# a user never pays for.
-if command -v dbus-daemon >/dev/null; then
-  dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" \
-    >"$work/dbus.log" 2>&1 &
-  started+=($!)
-  if wait_for 10 test -S "$work/bus"; then
-    export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
-    bus=private
-  else
-    echo "startup.sh: dbus-daemon did not start: no session bus" >&2
-    unset DBUS_SESSION_BUS_ADDRESS
-    bus=none
-  fi
-else
-  unset DBUS_SESSION_BUS_ADDRESS
-  bus=none
-fi
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-started+=($!)
-"$MAPSTAMP" --owner WM_S0 --timeout-ms 10000 || { echo "startup.sh: openbox did not start" >&2; exit 1; }
-if [ "$TRAY" = 1 ]; then
-  trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
-    --SetPartialStrut true --transparent false >"$work/trayer.log" 2>&1 &
-  started+=($!)
-  "$MAPSTAMP" --owner _NET_SYSTEM_TRAY_S0 --timeout-ms 10000 ||
-    { echo "startup.sh: trayer did not start" >&2; exit 1; }
-fi
+# The harness's: a home, runtime folder and instance locks of its own, a session bus as a desktop
+# session has one (without it Qt and libdbus would look for one in ways a user never pays for),
+# openbox and the notification area.
+if [ "$TRAY" = 1 ]; then bench_desktop startup 1280x800 --tray; else bench_desktop startup 1280x800; fi
 
 can_drop=0
 cold_note=""
@@ -164,22 +98,23 @@ switches() {  # each wake-up of an idle thread is a context switch
   cat /proc/"$1"/task/*/status 2>/dev/null | awk '/ctxt_switches/ {s += $2} END {print s + 0}'
 }
 
-echo "name,mode,round,map_ms,paint_ms,cpu_map_ms,cpu_paint_ms,pss_alone_kib,pss_kib,uss_kib,rss_kib,idle_cpu_ms,idle_run_ms,idle_wakeups,threads" >"$work/samples.csv"
+echo "name,mode,round,map_ms,paint_ms,cpu_map_ms,cpu_paint_ms,pss_alone_kib,pss_kib,uss_kib,rss_kib,idle_cpu_ms,idle_run_ms,idle_wakeups,threads" >"$PX_WORK/samples.csv"
 
 # run_once NAME MODE ROUND MEASURE_CPU -- PROGRAM...
 run_once() {
   local name=$1 mode=$2 round=$3 cpu=$4
   shift 5
-  local rt out line pid map paint cpu_map cpu_paint alone pss uss rss t0 t1 r0 r1 s0 s1 threads
+  local rt out current line pid map paint cpu_map cpu_paint alone pss uss rss t0 t1 r0 r1 s0 s1 threads
   local idle_cpu="" idle_run="" wakeups=""
-  rt=$(mktemp -d "$work/runtime.XXXXXX")  # the program's single-instance lock lives here
-  out=$work/out
+  rt=$(mktemp -d "$PX_WORK/runtime.XXXXXX")  # a runtime folder of the run's own
+  out=$PX_WORK/out
   : >"$out"
   if [ "$mode" = cold ]; then sync; echo 3 >/proc/sys/vm/drop_caches; fi
   XDG_RUNTIME_DIR=$rt "$MAPSTAMP" "${WATCH[@]}" --timeout-ms 20000 --hold-ms 60000 -- "$@" \
-    >"$out" 2>>"$work/$name.log" &
+    >"$out" 2>>"$PX_LOGS/$name.log" &
   current=$!
-  if ! wait_for 25 grep -q . "$out"; then line="error=no-answer"; else line=$(head -n 1 "$out"); fi
+  PX_PIDS+=("$current")
+  if ! px_wait_for 25 grep -q . "$out"; then line="error=no-answer"; else line=$(head -n 1 "$out"); fi
   pid=$(sed -n 's/.*pid=\([0-9]*\).*/\1/p' <<<"$line")
   map=$(sed -n 's/.* map_ms=\([0-9.]*\).*/\1/p' <<<"$line")
   paint=$(sed -n 's/.* paint_ms=\([0-9.]*\).*/\1/p' <<<"$line")  # empty when not seen
@@ -187,8 +122,8 @@ run_once() {
   cpu_paint=$(sed -n 's/.*cpu_paint_ms=\([0-9.]*\).*/\1/p' <<<"$line")
   if [ -z "$map" ]; then
     echo "  $name $mode round $round: no window ($line); see below" >&2
-    tail -n 5 "$work/$name.log" >&2 || true
-    stop_pid "$current"; current=""
+    tail -n 5 "$PX_LOGS/$name.log" >&2 || true
+    px_stop "$current"
     rm -rf "$rt"
     return 0
   fi
@@ -208,9 +143,9 @@ run_once() {
     idle_run=$(awk -v a="$r0" -v b="$r1" 'BEGIN {printf "%.3f", (b - a) / 1e6}')
     wakeups=$((s1 - s0))
   fi
-  stop_pid "$current"; current=""
+  px_stop "$current"
   rm -rf "$rt"
-  echo "$name,$mode,$round,$map,$paint,$cpu_map,$cpu_paint,$alone,$pss,$uss,$rss,$idle_cpu,$idle_run,$wakeups,$threads" >>"$work/samples.csv"
+  echo "$name,$mode,$round,$map,$paint,$cpu_map,$cpu_paint,$alone,$pss,$uss,$rss,$idle_cpu,$idle_run,$wakeups,$threads" >>"$PX_WORK/samples.csv"
 }
 
 run_program() {
@@ -229,7 +164,7 @@ others=$(grep -l 'libQt6Core' /proc/[0-9]*/maps 2>/dev/null | wc -l || true)
 
 # --- the rounds --------------------------------------------------------------------------------
 echo "$(basename "$PROGRAM") start-up vs the floor: $RUNS rounds, display $DISPLAY, openbox," \
-  "$([ "$TRAY" = 1 ] && echo "trayer" || echo "no tray"), session bus: $bus"
+  "$([ "$TRAY" = 1 ] && echo "trayer" || echo "no tray"), a private session bus"
 # The program changes under the benchmark: the figures belong to the source state named here.
 source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$BUILD_DIR/CMakeCache.txt" 2>/dev/null || true)
 revision=$(git -C "${source_dir:-/nonexistent}" describe --always --dirty 2>/dev/null || echo "no git")
@@ -244,7 +179,7 @@ fi
 # Untimed, so that the first warm runs find what the later ones find in the page cache.
 run_program warm 0 0
 run_floor warm 0 0
-sed -i '2,$d' "$work/samples.csv"
+sed -i '2,$d' "$PX_WORK/samples.csv"
 
 for ((round = 1; round <= RUNS; round++)); do
   cpu=$((round <= CPU_RUNS ? 1 : 0))
@@ -259,14 +194,14 @@ done
 printf '\n' >&2
 
 mkdir -p "$(dirname "$CSV")"
-cp "$work/samples.csv" "$CSV"
+cp "$PX_WORK/samples.csv" "$CSV"
 
 # --- report ------------------------------------------------------------------------------------
 # values NAME MODE FIELD: the non-empty values of one metric (FIELD: a header name), one a line
 values() {
   awk -F, -v n="$1" -v m="$2" -v name="$3" '
     NR == 1 { for (i = 1; i <= NF; i++) if ($i == name) f = i; next }
-    f && $1 == n && (m == "" || $2 == m) && $f != "" { print $f }' "$work/samples.csv"
+    f && $1 == n && (m == "" || $2 == m) && $f != "" { print $f }' "$PX_WORK/samples.csv"
 }
 # summary SCALE: "median p25 p75 min max count" of the numbers on stdin, divided by SCALE
 summary() {

@@ -1,5 +1,6 @@
-# Harness shared by the end-to-end checks: a private X server with a window manager (a tray when
-# asked), a private session bus, home and runtime folder, assertions and screenshots.
+# What the end-to-end checks add to the private desktop of scripts/private-x.sh: the checks'
+# arguments, assertions and their report, screenshots kept for a failure, and the probes of the
+# window manager's state and of the windows' texts (AT-SPI) that the checks assert on.
 #
 # A check script sources this file with its arguments:  PROGRAM XSHOT SCREENSHOT_DIR
 # then calls e2e_start_x, its assertions, and e2e_finish.
@@ -24,31 +25,24 @@ E2E_TEXTPROBE=${TEXTPROBE:-$(dirname "$E2E_XSHOT")/textprobe}
 
 E2E_PASSED=0
 E2E_FAILED=0
-E2E_PIDS=()
 E2E_SHOT_COUNT=0
 E2E_SCREEN_W=1024
 E2E_SCREEN_H=768
 
-E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/tavelmarque-e2e.XXXXXX") || exit 2
+# A private session: nothing of the caller's may leak in.
+px_private_session e2e || exit 2
+E2E_WORK=$PX_WORK
+E2E_LOCK_FOLDER=$TAVELMARQUE_LOCK_ROOT/run/user/$(id -u)
+PX_XSHOT=$E2E_XSHOT
+PX_TEXTPROBE=$E2E_TEXTPROBE
+# The checks' names for the harness's state, which they read (and E2E_PIDS add to).
+declare -n E2E_PIDS=PX_PIDS E2E_LAST_PID=PX_LAST_PID E2E_APP_PID=PX_APP_PID \
+  E2E_APP_RUNS=PX_APP_RUNS E2E_READ_REPORT=PX_READ_REPORT
+# The program's environment and the font of the text read, which the checks set.
+E2E_APP_ENV=("${PX_APP_ENV[@]}")
+E2E_PROBE_OPTS=()
 mkdir -p "$E2E_SHOTS" || exit 2
 rm -f "$E2E_SHOTS/$E2E_NAME"-*.png
-
-# Nothing of the caller's session may leak in: a program that found the caller's display, bus,
-# session manager or runtime folder would show up on the caller's desktop or see the caller's
-# running instance.
-px_forget_session
-unset LANGUAGE LC_ALL
-export HOME=$E2E_WORK/home
-export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share XDG_CACHE_HOME=$HOME/.cache
-export XDG_RUNTIME_DIR=$E2E_WORK/runtime
-export XAUTHORITY=$E2E_WORK/Xauthority
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-# The instance lock's folders (run/user/UID, tmp) moved under the work folder, away from the caller's.
-export TAVELMARQUE_LOCK_ROOT=$E2E_WORK/lock-root
-E2E_LOCK_FOLDER=$TAVELMARQUE_LOCK_ROOT/run/user/$(id -u)
-mkdir -p "$TAVELMARQUE_LOCK_ROOT/run/user" && mkdir -m 700 "$E2E_LOCK_FOLDER"
-mkdir -m 1777 "$TAVELMARQUE_LOCK_ROOT/tmp"
 
 # ---------------------------------------------------------------------------------------------
 # Assertions
@@ -86,14 +80,7 @@ e2e_check_eq() {
 }
 
 e2e_finish() {
-  if [ "$E2E_FAILED" -gt 0 ]; then
-    local log
-    for log in "$E2E_WORK"/logs/app-*.log; do
-      [ -s "$log" ] || continue
-      echo "# --- $(basename "$log") (last lines)"
-      tail -n 15 "$log" | sed 's/^/#   /'
-    done
-  fi
+  [ "$E2E_FAILED" -eq 0 ] || px_app_log_tails
   echo "$E2E_PASSED passed, $E2E_FAILED failed"
   [ "$E2E_FAILED" -eq 0 ]
   exit $?
@@ -106,31 +93,14 @@ e2e_bail() {
 }
 
 # ---------------------------------------------------------------------------------------------
-# Time and bounded waits
+# The checks' names for the harness's waits and processes (scripts/private-x.sh)
 
 e2e_now_ms() { px_now_ms; }
-
-# e2e_wait_for SECONDS COMMAND...: polls the command until it succeeds; fails at the deadline.
 e2e_wait_for() { px_wait_for "$@"; }
-
-# ---------------------------------------------------------------------------------------------
-# Processes. Every background process goes through e2e_spawn, so that the exit trap ends it.
-
-mkdir -p "$E2E_WORK/logs"
-
-# e2e_spawn LOGNAME COMMAND...: starts the command in the background; its id in E2E_LAST_PID.
-e2e_spawn() {
-  local log=$E2E_WORK/logs/$1.log
-  shift
-  "$@" >"$log" 2>&1 &
-  E2E_LAST_PID=$!
-  E2E_PIDS+=("$E2E_LAST_PID")
-}
-
-# True when the process has ended; a child not yet reaped counts as ended.
+e2e_spawn() { px_spawn "$@"; }
 e2e_exited() { px_exited "$1"; }
-
-e2e_running() { ! e2e_exited "$1"; }
+e2e_running() { px_running "$1"; }
+e2e_stop() { px_stop "$@"; }
 
 # e2e_wait_exit PID SECONDS: waits for the process to end and puts its exit status into
 # E2E_EXIT_STATUS; fails if it still runs at the deadline. Not in a subshell: only this shell can
@@ -141,28 +111,7 @@ e2e_wait_exit() {
   wait "$1" 2>/dev/null || E2E_EXIT_STATUS=$?
 }
 
-# e2e_stop PID [SIGNAL]: ends a process started here, by force if it does not end in time.
-e2e_stop() {
-  e2e_exited "$1" && { wait "$1" 2>/dev/null; return 0; }
-  kill "-${2:-TERM}" "$1" 2>/dev/null
-  e2e_wait_for 5 e2e_exited "$1" || kill -KILL "$1" 2>/dev/null
-  # Braces: the shell's own "Killed" notice goes to the redirection too.
-  { wait "$1"; } 2>/dev/null
-  return 0
-}
-
-e2e_cleanup() {
-  local i pid
-  for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
-    pid=${E2E_PIDS[i]}
-    e2e_exited "$pid" || kill -TERM "$pid" 2>/dev/null
-  done
-  for pid in "${E2E_PIDS[@]}"; do
-    e2e_wait_for 3 e2e_exited "$pid" || kill -KILL "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-  done
-  rm -rf "$E2E_WORK"
-}
+e2e_cleanup() { px_end_session; }
 trap e2e_cleanup EXIT
 trap 'exit 129' HUP
 trap 'exit 130' INT
@@ -180,80 +129,30 @@ e2e_require() {
     "Debian packages: xvfb xauth xdotool openbox trayer x11-utils x11-xkb-utils dbus"
 }
 
-e2e_display_answers() { xdpyinfo >/dev/null 2>&1; }
-# The window manager has taken the screen: only then may a window map (see private-x.sh).
-e2e_wm_answers() { px_wm_ready; }
-
-# e2e_start_x [--tray]: private X server (a display number of its own choosing, its own cookie),
-# private session bus, openbox, and with --tray a notification area (trayer).
+# e2e_start_x [--tray]: the harness's private desktop, and with --tray a notification area.
 e2e_start_x() {
-  local with_tray=0
-  [ "${1:-}" = --tray ] && with_tray=1
   e2e_require Xvfb xauth xdpyinfo xwininfo xprop xdotool openbox dbus-daemon setxkbmap xev
-  [ "$with_tray" -eq 1 ] && e2e_require trayer
-
-  px_start_server e2e_spawn "$E2E_WORK/logs" "${E2E_SCREEN_W}x${E2E_SCREEN_H}" 15 ||
-    e2e_bail "a private X server starts" "$PX_ERROR" "$(tail -n 5 "$E2E_WORK/logs/xvfb.log")"
-
-  # The program may use the session bus (notification area): it must find a private one.
-  export DBUS_SESSION_BUS_ADDRESS=unix:path=$E2E_WORK/bus
-  e2e_spawn dbus dbus-daemon --session --nofork --nopidfile --address="$DBUS_SESSION_BUS_ADDRESS"
-  e2e_wait_for 10 test -S "$E2E_WORK/bus" || e2e_bail "a private session bus starts"
-
-  # Openbox's own placement puts a new window in the middle of the free area, which would hide a
-  # program that does not centre its window itself: new windows go to the top left here.
-  local rc=$E2E_WORK/openbox-rc.xml
-  if [ -r /etc/xdg/openbox/rc.xml ]; then
-    sed 's|<center>yes</center>|<center>no</center>|' /etc/xdg/openbox/rc.xml >"$rc"
-  else
-    printf '%s\n' '<?xml version="1.0" encoding="UTF-8"?>' \
-      '<openbox_config xmlns="http://openbox.org/3.4/rc">' \
-      '<placement><policy>Smart</policy><center>no</center></placement></openbox_config>' >"$rc"
-  fi
-  px_start_wm e2e_spawn "$E2E_WORK/logs" 15 --config-file "$rc" ||
-    e2e_bail "the window manager starts" "$PX_ERROR" "$(tail -n 5 "$E2E_WORK/logs/openbox.log")"
-
-  # Keyboard layouts are changed by some checks; every script starts from the US layout.
-  setxkbmap -layout us || e2e_bail "the US keyboard layout is set"
-
-  [ "$with_tray" -eq 1 ] && e2e_start_tray
+  [ "${1:-}" != --tray ] || e2e_require trayer
+  px_start_desktop "${E2E_SCREEN_W}x${E2E_SCREEN_H}" "$@" ||
+    e2e_bail "the private desktop starts" "$PX_ERROR"
 }
 
-# e2e_start_tray: an XEmbed notification area (trayer) at the bottom right of the screen.
+# e2e_start_tray: a notification area, when the desktop runs.
 e2e_start_tray() {
   e2e_require trayer
-  # trayer maps its panel once it has taken the notification area's selection. On a busy
-  # machine it sometimes never maps it, waiting for good with the panel made but unmapped:
-  # such a trayer is replaced by a new one.
-  local tries
-  for tries in 1 2 3; do
-    e2e_spawn "trayer-$tries" trayer --edge bottom --align right --widthtype request \
-      --height 24 --SetDockType true --transparent false
-    local trayer=$E2E_LAST_PID
-    timeout 10 xdotool search --sync --onlyvisible --class '^trayer$' >/dev/null 2>&1 && return 0
-    e2e_stop "$trayer"
-  done
-  e2e_bail "the notification area (trayer) starts" "$(tail -n 5 "$E2E_WORK"/logs/trayer-*.log)"
+  px_start_tray || e2e_bail "the notification area (trayer) starts" "$PX_ERROR"
 }
 
 # ---------------------------------------------------------------------------------------------
 # The program
 
-E2E_APP_ENV=(LANG=C.UTF-8 LC_ALL=C.UTF-8)
-E2E_APP_RUNS=0
+e2e_new_runtime() { px_new_runtime; }
 
-# e2e_new_runtime: a fresh runtime folder for the programs started from now on, so that the
-# instance lock of an earlier, ended program plays no part.
-e2e_new_runtime() {
-  export XDG_RUNTIME_DIR=$E2E_WORK/runtime-$((E2E_APP_RUNS + 1))
-  mkdir -m 700 "$XDG_RUNTIME_DIR"
-}
-
-# e2e_start_app [ARG...]: starts the program with E2E_APP_ENV; its id in E2E_APP_PID.
+# e2e_start_app [ARG...]: starts the program (E2E_APP) with E2E_APP_ENV; its id in E2E_APP_PID.
 e2e_start_app() {
-  E2E_APP_RUNS=$((E2E_APP_RUNS + 1))
-  e2e_spawn "app-$E2E_APP_RUNS" env "${E2E_APP_ENV[@]}" "$E2E_APP" "$@"
-  E2E_APP_PID=$E2E_LAST_PID
+  PX_APP=$E2E_APP
+  PX_APP_ENV=("${E2E_APP_ENV[@]}")
+  px_start_app "$@"
 }
 
 # e2e_french_locale: sets E2E_FR_ENV to the environment of a French locale (decimal comma), made
@@ -271,19 +170,13 @@ e2e_french_locale() {
   E2E_FR_ENV=(LOCPATH="$E2E_WORK/locale" LANG=fr_FR.UTF-8 LC_ALL=fr_FR.UTF-8)
 }
 
-# Ids of the program's visible main windows, one a line (none: empty).
 e2e_main_windows() { px_main_windows; }
-
-e2e_main_window_shown() { [ -n "$(e2e_main_windows)" ]; }
-e2e_main_window_hidden() { [ -z "$(e2e_main_windows)" ]; }
-
-# e2e_find_window SECONDS: prints the id of the visible main window, waiting for it to map.
-e2e_find_window() {
-  e2e_wait_for "$1" e2e_main_window_shown && e2e_main_windows | head -n 1
-}
-
-# e2e_geometry WID: prints "X Y WIDTH HEIGHT", position on the screen.
+e2e_main_window_shown() { px_main_window_shown; }
+e2e_main_window_hidden() { px_main_window_hidden; }
+e2e_find_window() { px_find_window "$1"; }
 e2e_geometry() { px_geometry "$1"; }
+e2e_pointer_at() { px_pointer_at "$@"; }
+e2e_pointer_to() { px_pointer_to "$@"; }
 
 # e2e_position_is WID X Y
 e2e_position_is() {
@@ -307,17 +200,6 @@ e2e_toplevel() {
     w=$parent
   done
   return 1
-}
-
-e2e_pointer_at() {
-  local loc
-  loc=$(xdotool getmouselocation --shell 2>/dev/null) || return 1
-  grep -qx "X=$1" <<<"$loc" && grep -qx "Y=$2" <<<"$loc"
-}
-
-# e2e_pointer_to X Y: moves the pointer and waits until the server has it there.
-e2e_pointer_to() {
-  xdotool mousemove "$1" "$2" && e2e_wait_for 3 e2e_pointer_at "$1" "$2"
 }
 
 # e2e_window_at X Y: prints (in decimal) the child of the root under the screen point.
@@ -348,59 +230,26 @@ e2e_shot() {
   echo "$path"
 }
 
-# Font of the text that e2e_read_text reads (textprobe's options).
-E2E_PROBE_OPTS=()
-
-# e2e_read_text SECONDS WID SHOTNAME "X Y W H" EXPECTED OTHER...: screenshots the window until
-# the text reader finds the expected text in the box (window pixels) or the time is up; the window
-# repaints on its own time. Keeps the last screenshot and leaves the reader's report in
-# E2E_READ_REPORT.
+# e2e_read_text SECONDS WID SHOTNAME "X Y W H" EXPECTED OTHER...: the harness's px_read_text, in
+# the font of E2E_PROBE_OPTS; keeps the last screenshot in the screenshot folder, and when the
+# reading fails the box as seen, the ink read from it and the expected text.
 e2e_read_text() {
-  local seconds=$1 wid=$2 name=$3 box
-  read -r -a box <<<"$4"
-  shift 4
-  local shot=$E2E_WORK/read.png deadline status=1
-  deadline=$(($(e2e_now_ms) + seconds * 1000))
-  while :; do
-    if timeout 20 "$E2E_XSHOT" "$wid" "$shot" >/dev/null 2>&1; then
-      E2E_READ_REPORT=$(timeout 20 "$E2E_TEXTPROBE" "${E2E_PROBE_OPTS[@]}" \
-        --debug "$E2E_WORK/read-debug.png" "$shot" "${box[@]}" "$@" 2>&1)
-      status=$?
-    else
-      E2E_READ_REPORT="xshot could not take a picture of window $wid"
-      status=1
-    fi
-    [ "$status" -eq 0 ] && break
-    [ "$(e2e_now_ms)" -ge "$deadline" ] && break
-    sleep 0.1
-  done
+  local seconds=$1 wid=$2 name=$3 shot=$E2E_WORK/read.png status=0 kept
+  shift 3
+  PX_PROBE_OPTS=("${E2E_PROBE_OPTS[@]}")
+  px_read_text "$seconds" "$wid" "$shot" "$@" || status=$?
   E2E_SHOT_COUNT=$((E2E_SHOT_COUNT + 1))
-  local kept
   kept=$E2E_SHOTS/$(printf '%s-%02d-%s' "$E2E_NAME" "$E2E_SHOT_COUNT" "$name")
   cp "$shot" "$kept.png" 2>/dev/null
-  # When the reading fails: the box as seen, the ink read from it, and the expected text.
-  [ "$status" -eq 0 ] || cp "$E2E_WORK/read-debug.png" "$kept-reading.png" 2>/dev/null
+  [ "$status" -eq 0 ] || cp "$shot-reading.png" "$kept-reading.png" 2>/dev/null
   return "$status"
 }
 
 # ---------------------------------------------------------------------------------------------
 # Window manager state
 
-# e2e_active_window: prints (in decimal) the window the window manager has made active; nothing
-# when there is none.
-e2e_active_window() {
-  local id
-  id=$(xprop -root _NET_ACTIVE_WINDOW 2>/dev/null |
-    sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')
-  [ -n "$id" ] && [ $((id)) -ne 0 ] && echo $((id))
-}
-
-# e2e_is_active WID: the window is the active one and has the keyboard focus, so that keys typed
-# now reach it.
-e2e_is_active() {
-  [ "$(e2e_active_window)" = "$(($1))" ] &&
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$(($1))" ]
-}
+e2e_active_window() { px_active_window; }
+e2e_is_active() { px_is_active "$1"; }
 
 # e2e_wm_state WID: prints the ICCCM state the window manager gives the window (Normal, Iconic,
 # Withdrawn); nothing when it has given none.
