@@ -155,20 +155,24 @@ void NotificationArea::Tend() {
   if (!busy) {
     delete tend_;
     tend_ = nullptr;
-    return;
-  }
-  if (tend_ == nullptr) {
-    tend_ = new QTimer(&lifetime_);
-    QObject::connect(tend_, &QTimer::timeout, tend_, [this] {
-      watcher_->Ask();
-      Tend();
-    });
-    tend_->start(kPollMilliseconds);
-    tending_.start();
-  } else if (tend_->interval() == kPollMilliseconds && tending_.elapsed() >= kEagerMs) {
+  } else if (tend_ != nullptr && tend_->interval() == kPollMilliseconds &&
+             tending_.elapsed() >= kEagerMs) {
     // A desktop without one for that long may never have one: look less often.
     tend_->setInterval(kPatientPollMilliseconds);
+  } else {
+    KeepTending();
   }
+}
+
+void NotificationArea::KeepTending() {
+  if (tend_ != nullptr) return;
+  tend_ = new QTimer(&lifetime_);
+  QObject::connect(tend_, &QTimer::timeout, tend_, [this] {
+    watcher_->Ask();
+    Tend();
+  });
+  tend_->start(kPollMilliseconds);
+  tending_.start();
 }
 
 void NotificationArea::Look(Entry& entry) {
@@ -184,7 +188,7 @@ void NotificationArea::Look(Entry& entry) {
   entry.item->AskShown([this, asked](bool shown) {
     asked->asking = false;
     SetShown(*asked, shown);
-    if (!shown && tend_ == nullptr) Tend();
+    if (!shown) KeepTending();
   });
 }
 

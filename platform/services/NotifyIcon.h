@@ -104,6 +104,7 @@ class NotificationArea {
     bool told = false;
   };
   void Tend();
+  void KeepTending();
   void WatcherAnswered();
   Entry* Find(const Form* hWnd, std::uint32_t uID);
   void MakeIcon(Entry& entry);
