@@ -136,10 +136,16 @@ void NotificationArea::Tend() {
     if (!entry.Made() && present && (ForStatusNotifierHost() || !watcher_->Asking())) {
       MakeIcon(entry);
     }
-    if (entry.Made() && !entry.shown) Look(entry);
+    // An XEmbed tray says nothing when it goes: whether it still holds the icon is looked at
+    // each time, which costs a short request to the X server.
+    if (entry.Made() && (!entry.shown || entry.icon)) Look(entry);
   }
   bool busy = false;
-  for (const auto& [key, entry] : icons_) busy = busy || !entry.shown;
+  bool xembed = false;
+  for (const auto& [key, entry] : icons_) {
+    busy = busy || !entry.shown;
+    xembed = xembed || entry.icon;
+  }
   for (auto& [hWnd, watch] : watches_) {
     if (Shown(hWnd)) {
       watch.unshown.start();
@@ -152,23 +158,28 @@ void NotificationArea::Tend() {
       if (watch.lost) watch.lost();
     }
   }
-  if (!busy) {
+  if (!busy && !xembed) {
     delete tend_;
     tend_ = nullptr;
-  } else if (tend_ != nullptr && tend_->interval() == kPollMilliseconds &&
-             tending_.elapsed() >= kEagerMs) {
-    // A desktop without one for that long may never have one: look less often.
-    tend_->setInterval(kPatientPollMilliseconds);
-  } else {
-    KeepTending();
+    return;
   }
+  KeepTending();
+  // Every icon shown, or a desktop without a notification area for that long that may never
+  // have one: less often.
+  if (!busy || tending_.elapsed() >= kEagerMs) tend_->setInterval(kPatientPollMilliseconds);
 }
 
 void NotificationArea::KeepTending() {
   if (tend_ != nullptr) return;
   tend_ = new QTimer(&lifetime_);
   QObject::connect(tend_, &QTimer::timeout, tend_, [this] {
-    watcher_->Ask();
+    // Icons to make or not shown yet: the watcher may have a new answer.
+    for (const auto& [key, entry] : icons_) {
+      if (!entry.shown) {
+        watcher_->Ask();
+        break;
+      }
+    }
     Tend();
   });
   tend_->start(kPollMilliseconds);

@@ -211,8 +211,7 @@ void StatusNotifierItem::AskShown(std::function<void(bool)> done) {
         answer->deleteLater();
         const QDBusPendingReply<QVariantMap> reply = *answer;
         const QVariantMap properties = reply.isError() ? QVariantMap() : reply.value();
-        if (path_.isEmpty() ||
-            !properties.value(QStringLiteral("IsStatusNotifierHostRegistered")).toBool()) {
+        if (!properties.value(QStringLiteral("IsStatusNotifierHostRegistered")).toBool()) {
           done(false);
           return;
         }

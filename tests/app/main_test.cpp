@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -8,6 +7,7 @@
 
 #include "about/VersionInfo.h"
 #include "app/mMain.h"
+#include "support/PrivateBus.h"
 #include "support/TestNotificationArea.h"
 
 namespace {
@@ -93,6 +93,25 @@ TEST(Main, AHiddenStartWaitsForANotificationAreaThatComesLate) {
   EXPECT_TRUE(window->IsLoaded());
 }
 
+// A panel that showed the icon and then went: the hidden window is shown again, once the icon has
+// gone unshown for the time given.
+TEST(Main, AHiddenWindowWhoseIconIsNoLongerShownIsShown) {
+  const platform::Clock clock = clock2026();
+  platform::App app(QStringLiteral("tavelmarque-main-test-gone"),
+                    {QStringLiteral("t"), QStringLiteral("/Hidden")});
+  platform::HelpViewer help;
+  TestNotificationArea tray;
+  constexpr int kWait = 600;
+  auto window = mMain::Main(app, clock, help, tray, ",", kWait);
+  ASSERT_NE(window, nullptr);
+  QTest::qWait(2 * kWait);
+  EXPECT_FALSE(window->isVisible()) << "shown by a host, the icon is the way back";
+  tray.available = false;
+  QTest::qWait(kWait / 2);
+  EXPECT_FALSE(window->isVisible()) << "the panel is given its time to come back";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 3 * kWait));
+}
+
 // The built program from a terminal with no display, another instance running: --help and
 // --version answer; any other command line keeps its meaning (here: end at once, silently).
 TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {
@@ -119,32 +138,11 @@ TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {
 
 // A panel that owns the StatusNotifierItem watcher's name and never answers, hung or busy at
 // logon: the end-to-end checks' stand-in watcher, stopped, on a session bus of this test's own.
-struct StalledWatcher {
-  StalledWatcher() {
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-               QStringLiteral("--print-address=1"), QStringLiteral("--address=unix:tmpdir=/tmp")});
-    bus.waitForReadyRead(10000);
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
-    watcher.start(QStringLiteral(FAKEWATCHER), {});
-    QByteArray said;
-    stopped =
-        QTest::qWaitFor([&] { return (said += watcher.readAll()).contains("ready\n"); }, 10000) &&
-        ::kill(static_cast<pid_t>(watcher.processId()), SIGSTOP) == 0;
-  }
-  ~StalledWatcher() {
-    for (QProcess* process : {&watcher, &bus}) {
-      process->kill();
-      process->waitForFinished();
-    }
-  }
-  QProcess bus, watcher;
-  bool stopped = false;
-};
-
 TEST(Main, AStalledNotificationAreaCountsAsNoneAndFreezesNothing) {
-  StalledWatcher watcher;
-  ASSERT_TRUE(watcher.stopped) << "a stopped watcher on a private session bus";
+  PrivateBus bus;
+  FakeWatcher watcher;
+  ASSERT_TRUE(bus.Up() && watcher.Says("ready") && watcher.Stop())
+      << "a stopped watcher on a private session bus";
   const platform::Clock clock = clock2026();
   platform::App app(QStringLiteral("tavelmarque-main-test-stalled"),
                     {QStringLiteral("t"), QStringLiteral("/Hidden")});

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include "platform/forms/Form.h"
+#include "platform/services/NotifyIcon.h"
+#include "platform/services/StatusNotifierItem.h"
+#include "support/PrivateBus.h"
+
+namespace {
+
+using platform::Form;
+using platform::NotificationArea;
+
+platform::NotifyIconData Record(Form& window) {
+  platform::NotifyIconData data;
+  data.hWnd = &window;
+  data.uID = 61860;
+  data.uFlags = platform::NIF_MESSAGE | platform::NIF_ICON | platform::NIF_TIP;
+  data.uCallbackMessage = 1066;
+  data.szTip = QStringLiteral("Tavelmarque");
+  data.szTip += QChar(u'\0');
+  return data;
+}
+
+// A notification area whose presence, and whether it shows the icons, the test decides.
+class Area : public NotificationArea {
+ public:
+  bool Present() const override { return present; }
+  bool Shown(const Form*) const override { return shown; }
+  bool present = true;
+  bool shown = false;
+};
+
+TEST(NotificationArea, TellsEachTimeAWindowsIconsGoUnshownForTheTimeGiven) {
+  Form window;
+  Area area;
+  ASSERT_TRUE(area.Shell_NotifyIcon(platform::NIM_ADD, Record(window)));
+  int lost = 0;
+  constexpr int kWait = 400;
+  area.WhenLost(&window, kWait, [&] { ++lost; });
+  QTest::qWait(kWait / 2);
+  EXPECT_EQ(lost, 0) << "given its time";
+  EXPECT_TRUE(area.Available()) << "an area there, and the icon not yet lost";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return lost == 1; }, 4 * kWait));
+  EXPECT_FALSE(area.Available()) << "hiding the window now would lose it";
+  QTest::qWait(2 * kWait);
+  EXPECT_EQ(lost, 1) << "once for each time";
+
+  area.shown = true;
+  QTest::qWait(kWait);
+  EXPECT_TRUE(area.Available());
+  area.shown = false;
+  QTest::qWait(kWait / 2);
+  EXPECT_EQ(lost, 1) << "the time runs from when the icon went";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return lost == 2; }, 4 * kWait));
+
+  // The window's icon removed, nothing is left to lose.
+  area.Shell_NotifyIcon(platform::NIM_DELETE, Record(window));
+  area.shown = true;
+  QTest::qWait(kWait);
+  area.shown = false;
+  QTest::qWait(3 * kWait);
+  EXPECT_EQ(lost, 2);
+}
+
+// With a StatusNotifierItem host the icon is the program's own item, which the host lists; when
+// the panel dies, the icon counts as shown no more.
+TEST(NotificationArea, AStatusNotifierHostGetsAnItemAndItsGoingIsSeen) {
+  PrivateBus bus;
+  FakeWatcher watcher;
+  ASSERT_TRUE(bus.Up() && watcher.Says("ready"));
+  Form window;
+  NotificationArea area;
+  ASSERT_TRUE(area.Shell_NotifyIcon(platform::NIM_ADD, Record(window)));
+  int lost = 0;
+  area.WhenLost(&window, 500, [&] { ++lost; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return area.Shown(&window); }, 10000));
+  EXPECT_NE(area.Item(&window, 61860), nullptr);
+  EXPECT_EQ(area.Icon(&window, 61860), nullptr) << "no QSystemTrayIcon beside it";
+  EXPECT_TRUE(watcher.Says("item " + area.Item(&window, 61860)->Service().toLatin1()));
+  EXPECT_TRUE(area.Available());
+
+  watcher.End();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !area.Shown(&window); }, 10000));
+  EXPECT_FALSE(area.Available()) << "no watcher, no XEmbed tray";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return lost == 1; }, 3000));
+}
+
+}  // namespace
