@@ -93,25 +93,6 @@ TEST(Main, AHiddenStartWaitsForANotificationAreaThatComesLate) {
   EXPECT_TRUE(window->IsLoaded());
 }
 
-// A panel that showed the icon and then went: the hidden window is shown again, once the icon has
-// gone unshown for the time given.
-TEST(Main, AHiddenWindowWhoseIconIsNoLongerShownIsShown) {
-  const platform::Clock clock = clock2026();
-  platform::App app(QStringLiteral("tavelmarque-main-test-gone"),
-                    {QStringLiteral("t"), QStringLiteral("/Hidden")});
-  platform::HelpViewer help;
-  TestNotificationArea tray;
-  constexpr int kWait = 600;
-  auto window = mMain::Main(app, clock, help, tray, ",", kWait);
-  ASSERT_NE(window, nullptr);
-  QTest::qWait(2 * kWait);
-  EXPECT_FALSE(window->isVisible()) << "shown by a host, the icon is the way back";
-  tray.available = false;
-  QTest::qWait(kWait / 2);
-  EXPECT_FALSE(window->isVisible()) << "the panel is given its time to come back";
-  EXPECT_TRUE(QTest::qWaitFor([&] { return window->isVisible(); }, 3 * kWait));
-}
-
 // The built program from a terminal with no display, another instance running: --help and
 // --version answer; any other command line keeps its meaning (here: end at once, silently).
 TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {

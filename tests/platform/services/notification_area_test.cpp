@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "platform/forms/Form.h"
 #include "platform/services/NotifyIcon.h"
-#include "platform/services/StatusNotifierItem.h"
-#include "support/PrivateBus.h"
 
 namespace {
 
@@ -63,29 +60,6 @@ TEST(NotificationArea, TellsEachTimeAWindowsIconsGoUnshownForTheTimeGiven) {
   area.shown = false;
   QTest::qWait(3 * kWait);
   EXPECT_EQ(lost, 2);
-}
-
-// With a StatusNotifierItem host the icon is the program's own item, which the host lists; when
-// the panel dies, the icon counts as shown no more.
-TEST(NotificationArea, AStatusNotifierHostGetsAnItemAndItsGoingIsSeen) {
-  PrivateBus bus;
-  FakeWatcher watcher;
-  ASSERT_TRUE(bus.Up() && watcher.Says("ready"));
-  Form window;
-  NotificationArea area;
-  ASSERT_TRUE(area.Shell_NotifyIcon(platform::NIM_ADD, Record(window)));
-  int lost = 0;
-  area.WhenLost(&window, 500, [&] { ++lost; });
-  ASSERT_TRUE(QTest::qWaitFor([&] { return area.Shown(&window); }, 10000));
-  EXPECT_NE(area.Item(&window, 61860), nullptr);
-  EXPECT_EQ(area.Icon(&window, 61860), nullptr) << "no QSystemTrayIcon beside it";
-  EXPECT_TRUE(watcher.Says("item " + area.Item(&window, 61860)->Service().toLatin1()));
-  EXPECT_TRUE(area.Available());
-
-  watcher.End();
-  EXPECT_TRUE(QTest::qWaitFor([&] { return !area.Shown(&window); }, 10000));
-  EXPECT_FALSE(area.Available()) << "no watcher, no XEmbed tray";
-  EXPECT_TRUE(QTest::qWaitFor([&] { return lost == 1; }, 3000));
 }
 
 }  // namespace
