@@ -22,6 +22,7 @@
 //                               asked
 //   refused ARGUMENT SENDER     a registration naming a service nobody owns
 //   gone SERVICE                a registered item's service left the bus
+//   call                        a call to the watcher's object came (before it is answered)
 //   stalling                    (--stall) a second call came: the process stops now
 //   dying                       (--die) the process ends now
 #include <signal.h>
@@ -61,6 +62,7 @@ class Pacer : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::MetaCall) return QObject::eventFilter(watched, event);
+    Report(QStringLiteral("call"));
     if (trouble_ == Trouble::Slow) QThread::msleep(900);
     // The first call is answered; the second finds the process stopped.
     if (trouble_ == Trouble::Stall && calls_++ == 1) {
