@@ -35,21 +35,21 @@ TEST(NotificationArea, TellsEachTimeAWindowsIconsGoUnshownForTheTimeGiven) {
   Area area;
   ASSERT_TRUE(area.Shell_NotifyIcon(platform::NIM_ADD, Record(window)));
   int lost = 0;
-  constexpr int kWait = 400;
+  constexpr int kWait = 1000;
   area.WhenLost(&window, kWait, [&] { ++lost; });
-  QTest::qWait(kWait / 2);
+  QTest::qWait(kWait / 4);
   EXPECT_EQ(lost, 0) << "given its time";
   EXPECT_TRUE(area.Available()) << "an area there, and the icon not yet lost";
   EXPECT_TRUE(QTest::qWaitFor([&] { return lost == 1; }, 4 * kWait));
   EXPECT_FALSE(area.Available()) << "hiding the window now would lose it";
-  QTest::qWait(2 * kWait);
+  QTest::qWait(kWait);
   EXPECT_EQ(lost, 1) << "once for each time";
 
   area.shown = true;
   QTest::qWait(kWait);
   EXPECT_TRUE(area.Available());
   area.shown = false;
-  QTest::qWait(kWait / 2);
+  QTest::qWait(kWait / 4);
   EXPECT_EQ(lost, 1) << "the time runs from when the icon went";
   EXPECT_TRUE(QTest::qWaitFor([&] { return lost == 2; }, 4 * kWait));
 
@@ -58,7 +58,7 @@ TEST(NotificationArea, TellsEachTimeAWindowsIconsGoUnshownForTheTimeGiven) {
   area.shown = true;
   QTest::qWait(kWait);
   area.shown = false;
-  QTest::qWait(3 * kWait);
+  QTest::qWait(2 * kWait);
   EXPECT_EQ(lost, 2);
 }
 
