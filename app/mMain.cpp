@@ -16,16 +16,17 @@ std::unique_ptr<converter::frmDorvanta> Main(platform::App& app, const platform:
       std::make_unique<converter::frmDorvanta>(app, clock, help, tray, shapes, decimalSeparator);
   // The main window is the last to go: when it unloads, the program ends.
   window->Unloaded = [] { QCoreApplication::exit(0); };
-  if (app.Command() != QStringLiteral("/Hidden")) {
+  if (app.Command() == QStringLiteral("/Hidden")) {
+    window->Load();
+  } else {
     window->ShowModeless();
-    return window;
   }
-  window->Load();
-  // At logon the panel may come up after the program: its notification area is given a few
-  // seconds. Without one after that, the window shows, so that it can never be lost.
+  // At logon the panel may come up after the program, and a panel may hang, answer late or go
+  // away: a window hidden while no host shows its icon for a while (no notification area within
+  // that time, or one that does not show the icon) is shown, so that it can never be lost.
   QPointer<converter::frmDorvanta> shown(window.get());
-  tray.WaitUntilAvailable(trayWaitMilliseconds, [shown](bool present) {
-    if (!present && shown && shown->IsLoaded()) shown->ShowModeless();
+  tray.WhenLost(window.get(), trayWaitMilliseconds, [shown] {
+    if (shown && shown->IsLoaded() && !shown->isVisible()) shown->ShowModeless();
   });
   return window;
 }

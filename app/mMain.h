@@ -11,13 +11,13 @@
 
 namespace mMain {
 
-// How long a hidden start waits for a notification area before it shows the window instead.
+// How long a hidden window waits for a notification area to show its icon before it is shown.
 inline constexpr int kTrayWaitMilliseconds = 10000;
 
 // Starts the program: nothing when another instance runs (the result is then empty), otherwise
 // names the help file and creates the main window, loaded hidden for exactly "/Hidden" and shown
-// for any other command line. Without a notification area to bring it back from (none within
-// kTrayWaitMilliseconds), the window is shown whatever the command line.
+// for any other command line. Whenever the window is hidden with no icon to bring it back from
+// (no host has shown it for kTrayWaitMilliseconds), the window is shown.
 std::unique_ptr<converter::frmDorvanta> Main(platform::App& app, const platform::Clock& clock,
                                              platform::HelpViewer& help,
                                              platform::NotificationArea& tray, skin::Shapes& shapes,

@@ -28,6 +28,8 @@ Desktop& Desktop::Current() {
   return *desktop;
 }
 
+bool Desktop::HeldByAnother(const QWidget&) const { return false; }
+
 std::unique_ptr<Desktop> Desktop::Replace(std::unique_ptr<Desktop> desktop) {
   std::unique_ptr<Desktop> previous = std::move(Instance());
   Instance() = std::move(desktop);

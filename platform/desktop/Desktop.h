@@ -23,6 +23,9 @@ class Desktop {
   virtual std::uint32_t UnshiftedKeySym(std::uint32_t nativeScanCode) const = 0;
   // Whether an XEmbed notification area holds the screen's tray selection.
   virtual bool XEmbedTrayPresent() const = 0;
+  // Whether another program's window holds this top-level window, as an XEmbed tray holds the
+  // window of an icon it shows. Only X11 has such trays.
+  virtual bool HeldByAnother(const QWidget& window) const;
   // Whether a window's shape only limits its input, so that round windows must paint their own
   // transparent corners.
   virtual bool ShapeLimitsInputOnly() const = 0;

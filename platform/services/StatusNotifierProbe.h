@@ -22,7 +22,9 @@ class StatusNotifierProbe {
     NoHost,   // the watcher answered: no host shows the items
     Host,     // the watcher answered: a host shows the items
   };
-  static constexpr int kTimeoutMilliseconds = 1000;
+  // Room for a panel that is slow to answer, a busy one asked several things at once: waiting costs
+  // nothing, and the last answer stands until then.
+  static constexpr int kTimeoutMilliseconds = 5000;
 
   // `answered` is called after each answer (or timeout) of a question sent by Ask().
   explicit StatusNotifierProbe(std::function<void()> answered);

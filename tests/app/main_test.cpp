@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -8,6 +7,7 @@
 
 #include "about/VersionInfo.h"
 #include "app/mMain.h"
+#include "support/PrivateBus.h"
 #include "support/TestNotificationArea.h"
 
 namespace {
@@ -122,32 +122,11 @@ TEST(Main, HelpAndVersionNeedNoDisplayAndLeaveARunningInstanceAlone) {
 
 // A panel that owns the StatusNotifierItem watcher's name and never answers, hung or busy at
 // logon: the end-to-end checks' stand-in watcher, stopped, on a session bus of this test's own.
-struct StalledWatcher {
-  StalledWatcher() {
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--session"), QStringLiteral("--nofork"),
-               QStringLiteral("--print-address=1"), QStringLiteral("--address=unix:tmpdir=/tmp")});
-    bus.waitForReadyRead(10000);
-    qputenv("DBUS_SESSION_BUS_ADDRESS", bus.readLine().trimmed());
-    watcher.start(QStringLiteral(FAKEWATCHER), {});
-    QByteArray said;
-    stopped =
-        QTest::qWaitFor([&] { return (said += watcher.readAll()).contains("ready\n"); }, 10000) &&
-        ::kill(static_cast<pid_t>(watcher.processId()), SIGSTOP) == 0;
-  }
-  ~StalledWatcher() {
-    for (QProcess* process : {&watcher, &bus}) {
-      process->kill();
-      process->waitForFinished();
-    }
-  }
-  QProcess bus, watcher;
-  bool stopped = false;
-};
-
 TEST(Main, AStalledNotificationAreaCountsAsNoneAndFreezesNothing) {
-  StalledWatcher watcher;
-  ASSERT_TRUE(watcher.stopped) << "a stopped watcher on a private session bus";
+  PrivateBus bus;
+  FakeWatcher watcher;
+  ASSERT_TRUE(bus.Up() && watcher.Says("ready") && watcher.Stop())
+      << "a stopped watcher on a private session bus";
   const platform::Clock clock = clock2026();
   platform::App app(QStringLiteral("tavelmarque-main-test-stalled"),
                     {QStringLiteral("t"), QStringLiteral("/Hidden")});

@@ -3,10 +3,15 @@
 // extension, offers a program that wants an icon in the notification area. It shows nothing; the
 // checks call the items themselves (with dbus-send) and read this watcher's report.
 //
-// usage: fakewatcher [--no-host]
+// usage: fakewatcher [--no-host] [--stall | --slow | --die]
 //
 // With --no-host the watcher runs but says that no host shows the items, as on a desktop whose
-// panel has not started yet.
+// panel has not started yet. The others play a panel in trouble, counting every call made to the
+// watcher's object (its methods, its properties, its introspection):
+//   --stall  answers the first call; at the second the whole process stops (SIGSTOP), as a
+//            panel that hangs while busy at logon; SIGCONT lets it go on
+//   --slow   takes 0.9 s over each call, one after the other
+//   --die    ends once an item has registered
 //
 // Report on standard output, one line an event, flushed at once:
 //   ready                       the watcher's name and object are on the bus
@@ -17,6 +22,10 @@
 //                               asked
 //   refused ARGUMENT SENDER     a registration naming a service nobody owns
 //   gone SERVICE                a registered item's service left the bus
+//   call                        a call to the watcher's object came (before it is answered)
+//   stalling                    (--stall) a second call came: the process stops now
+//   dying                       (--die) the process ends now
+#include <signal.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -27,6 +36,8 @@
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QStringList>
+#include <QThread>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -40,6 +51,32 @@ void Report(const QString& line) {
   std::fflush(stdout);
 }
 
+enum class Trouble { None, Stall, Slow, Die };
+
+// Every call to an exported object reaches it as an event in its thread, introspection and
+// properties included: the one place to make each of them slow, or to stop after the first.
+class Pacer : public QObject {
+ public:
+  explicit Pacer(Trouble trouble) : trouble_(trouble) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::MetaCall) return QObject::eventFilter(watched, event);
+    Report(QStringLiteral("call"));
+    if (trouble_ == Trouble::Slow) QThread::msleep(900);
+    // The first call is answered; the second finds the process stopped.
+    if (trouble_ == Trouble::Stall && calls_++ == 1) {
+      Report(QStringLiteral("stalling"));
+      ::raise(SIGSTOP);
+    }
+    return false;
+  }
+
+ private:
+  Trouble trouble_;
+  int calls_ = 0;
+};
+
 }  // namespace
 
 class Watcher : public QObject, protected QDBusContext {
@@ -50,7 +87,8 @@ class Watcher : public QObject, protected QDBusContext {
   Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
 
  public:
-  Watcher(QDBusConnection bus, bool withHost) : bus_(bus), withHost_(withHost) {
+  Watcher(QDBusConnection bus, bool withHost, bool dieAfterItem)
+      : bus_(bus), withHost_(withHost), dieAfterItem_(dieAfterItem) {
     items_watcher_.setConnection(bus_);
     items_watcher_.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     connect(&items_watcher_, &QDBusServiceWatcher::serviceUnregistered, this,
@@ -84,6 +122,13 @@ class Watcher : public QObject, protected QDBusContext {
     }
     Report(QStringLiteral("item %1 %2 %3 %4").arg(serviceOrPath, service, path, sender));
     emit StatusNotifierItemRegistered(entry);
+    if (dieAfterItem_) {
+      // After the answer has left, as a panel that crashes right after taking the item.
+      QTimer::singleShot(200, [] {
+        Report(QStringLiteral("dying"));
+        ::_exit(0);
+      });
+    }
   }
 
   void RegisterStatusNotifierHost(const QString& service) {
@@ -110,17 +155,28 @@ class Watcher : public QObject, protected QDBusContext {
 
   QDBusConnection bus_;
   bool withHost_;
+  bool dieAfterItem_;
   QStringList items_;
   QDBusServiceWatcher items_watcher_;
 };
 
 int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
-  const QStringList args = QCoreApplication::arguments().mid(1);
-  const bool withHost = !args.contains(QStringLiteral("--no-host"));
-  if (args.size() > (withHost ? 0 : 1)) {
-    std::fputs("usage: fakewatcher [--no-host]\n", stderr);
-    return 2;
+  bool withHost = true;
+  Trouble trouble = Trouble::None;
+  for (const QString& arg : QCoreApplication::arguments().mid(1)) {
+    const Trouble given = arg == QLatin1String("--stall")  ? Trouble::Stall
+                          : arg == QLatin1String("--slow") ? Trouble::Slow
+                          : arg == QLatin1String("--die")  ? Trouble::Die
+                                                           : Trouble::None;
+    if (arg == QLatin1String("--no-host")) {
+      withHost = false;
+    } else if (given != Trouble::None && trouble == Trouble::None) {
+      trouble = given;
+    } else {
+      std::fputs("usage: fakewatcher [--no-host] [--stall | --slow | --die]\n", stderr);
+      return 2;
+    }
   }
 
   QDBusConnection bus = QDBusConnection::sessionBus();
@@ -129,7 +185,9 @@ int main(int argc, char* argv[]) {
                  qPrintable(bus.lastError().message()));
     return 1;
   }
-  Watcher watcher(bus, withHost);
+  Watcher watcher(bus, withHost, trouble == Trouble::Die);
+  Pacer pacer(trouble);
+  watcher.installEventFilter(&pacer);
   // The object is there before the name: a program that sees the name may ask at once.
   if (!bus.registerObject(kWatcherPath, &watcher,
                           QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |

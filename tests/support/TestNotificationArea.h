@@ -8,7 +8,8 @@
 class TestNotificationArea : public platform::NotificationArea {
  public:
   explicit TestNotificationArea(bool present = true) : available(present) {}
-  bool Available() const override { return available; }
+  bool Present() const override { return available; }
+  bool Shown(const platform::Form*) const override { return available; }
   bool Shell_NotifyIcon(std::uint32_t message, const platform::NotifyIconData& data) override {
     calls.push_back({message, data});
     return platform::NotificationArea::Shell_NotifyIcon(message, data);

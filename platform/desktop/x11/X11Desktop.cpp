@@ -51,6 +51,7 @@ class X11Desktop final : public Desktop {
   void StartSystemMove(QWidget&) override {}
   std::uint32_t UnshiftedKeySym(std::uint32_t nativeScanCode) const override;
   bool XEmbedTrayPresent() const override;
+  bool HeldByAnother(const QWidget& window) const override;
   bool ShapeLimitsInputOnly() const override { return false; }
 };
 
@@ -131,6 +132,17 @@ bool X11Desktop::XEmbedTrayPresent() const {
   Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
       connection, xcb_get_selection_owner(connection, selection), nullptr));
   return reply && reply->owner != XCB_NONE;
+}
+
+bool X11Desktop::HeldByAnother(const QWidget& window) const {
+  // An icon's window passes by the window manager, which frames the others: it stays the root's
+  // child until a tray takes it into its panel.
+  xcb_connection_t* connection = Connection();
+  const auto id = static_cast<xcb_window_t>(window.internalWinId());
+  if (connection == nullptr || id == XCB_NONE) return false;
+  Reply<xcb_query_tree_reply_t> reply(
+      xcb_query_tree_reply(connection, xcb_query_tree(connection, id), nullptr));
+  return reply && reply->parent != reply->root;
 }
 
 }  // namespace
