@@ -29,6 +29,7 @@ Desktop& Desktop::Current() {
 }
 
 bool Desktop::HeldByAnother(const QWidget&) const { return false; }
+bool Desktop::WatchHolders(QObject&, std::function<void()>) { return false; }
 
 std::unique_ptr<Desktop> Desktop::Replace(std::unique_ptr<Desktop> desktop) {
   std::unique_ptr<Desktop> previous = std::move(Instance());

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
+class QObject;
 class QWidget;
 
 namespace platform {
@@ -26,6 +28,11 @@ class Desktop {
   // Whether another program's window holds this top-level window, as an XEmbed tray holds the
   // window of an icon it shows. Only X11 has such trays.
   virtual bool HeldByAnother(const QWidget& window) const;
+  // Calls `changed` in a later turn of the event loop, while `context` lives, whenever the
+  // window system gives one of the program's windows another parent or destroys one, as when an
+  // XEmbed tray takes an icon's window or goes away with it. False where no such news comes:
+  // whoever needs to know must look for itself.
+  virtual bool WatchHolders(QObject& context, std::function<void()> changed);
   // Whether a window's shape only limits its input, so that round windows must paint their own
   // transparent corners.
   virtual bool ShapeLimitsInputOnly() const = 0;

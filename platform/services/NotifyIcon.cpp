@@ -127,8 +127,8 @@ void NotificationArea::Tend() {
     if (!entry.Made() && present && (ForStatusNotifierHost() || !watcher_->Asking())) {
       MakeIcon(entry);
     }
-    // An XEmbed tray says nothing when it goes: whether it still holds the icon is looked at
-    // each time, which costs a short request to the X server.
+    // An XEmbed tray says nothing to the icon when it goes: whether it still holds the icon is
+    // looked at, which costs a short request to the X server.
     if (entry.Made() && (!entry.shown || entry.icon)) Look(entry);
   }
   bool busy = false;
@@ -149,7 +149,9 @@ void NotificationArea::Tend() {
       if (watch.lost) watch.lost();
     }
   }
-  if (!busy && !xembed) {
+  // Where the desktop tells when a tray takes or drops an icon's window, a shown icon needs no
+  // looking after: the program stays asleep while idle.
+  if (!busy && (!xembed || holdersWatched_)) {
     delete tend_;
     tend_ = nullptr;
     return;
@@ -225,6 +227,9 @@ void NotificationArea::MakeIcon(Entry& entry) {
     entry.item = std::make_unique<StatusNotifierItem>(data.hIcon, tip);
     entry.item->Register();
   } else {
+    if (!holdersWatched_) {
+      holdersWatched_ = Desktop::Current().WatchHolders(lifetime_, [this] { Tend(); });
+    }
     entry.icon = std::make_unique<QSystemTrayIcon>();
     entry.icon->setIcon(data.hIcon);
     entry.icon->setToolTip(tip);

@@ -106,9 +106,10 @@ class NotificationArea {
 
   std::map<Key, Entry> icons_;
   std::map<const Form*, Watch> watches_;
-  QObject lifetime_;        // ends the deferred work of a destroyed area
-  QTimer* tend_ = nullptr;  // child of lifetime_; runs while icons are to make, or not shown
-  QElapsedTimer tending_;   // since tend_ started
+  QObject lifetime_;             // ends the deferred work of a destroyed area
+  QTimer* tend_ = nullptr;       // child of lifetime_; runs while icons are to make, or not shown
+  QElapsedTimer tending_;        // since tend_ started
+  bool holdersWatched_ = false;  // the desktop tells when a tray takes or drops a window
   // Asking is no change to the area: Available() asks, and stays const.
   std::unique_ptr<StatusNotifierProbe> watcher_;
 };

@@ -164,6 +164,20 @@ else
 fi
 e2e_shot hidden-start >/dev/null
 
+# Its icon in the tray, the program sleeps: a tray taking or dropping the icon is news from the X
+# server, not something looked for on a timer. Every thread's context switches over 3 s.
+switches() {
+  cat /proc/"$APP"/task/*/status 2>/dev/null | awk '/ctxt_switches/ { n += $2 } END { print n + 0 }'
+}
+IDLE_FROM=$(switches)
+sleep 3
+IDLE_SWITCHES=$(($(switches) - IDLE_FROM))
+if [ "$IDLE_SWITCHES" -le 2 ]; then
+  e2e_pass "left alone with its icon shown, the program sleeps ($IDLE_SWITCHES wake-ups in 3 s)"
+else
+  e2e_fail "left alone with its icon shown, the program sleeps" "$IDLE_SWITCHES wake-ups in 3 s"
+fi
+
 # --- The tooltip ---------------------------------------------------------------------------------
 
 tooltip_window() {

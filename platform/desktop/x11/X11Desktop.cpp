@@ -1,12 +1,16 @@
 #include <xcb/xcb.h>
 
+#include <QAbstractNativeEventFilter>
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop/Desktop.h"
@@ -44,6 +48,38 @@ int ScreenNumber() {
   return ok && screen >= 0 ? screen : 0;
 }
 
+// Tells of reparenting and destruction among the program's windows (Qt selects structure
+// notifications on each of them), once per turn of the event loop however many came.
+class HolderWatch final : public QObject, public QAbstractNativeEventFilter {
+ public:
+  HolderWatch(QObject& context, std::function<void()> changed)
+      : QObject(&context), changed_(std::move(changed)) {
+    QCoreApplication::instance()->installNativeEventFilter(this);
+  }
+  ~HolderWatch() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+  HolderWatch(const HolderWatch&) = delete;
+  HolderWatch& operator=(const HolderWatch&) = delete;
+
+  bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+    if (eventType != "xcb_generic_event_t" || pending_) return false;
+    const auto type = static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f;
+    if (type != XCB_REPARENT_NOTIFY && type != XCB_DESTROY_NOTIFY) return false;
+    pending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          pending_ = false;
+          changed_();
+        },
+        Qt::QueuedConnection);
+    return false;
+  }
+
+ private:
+  std::function<void()> changed_;
+  bool pending_ = false;
+};
+
 class X11Desktop final : public Desktop {
  public:
   void SetSkipTaskbarAndPager(QWidget& window, bool skip) override;
@@ -52,6 +88,10 @@ class X11Desktop final : public Desktop {
   std::uint32_t UnshiftedKeySym(std::uint32_t nativeScanCode) const override;
   bool XEmbedTrayPresent() const override;
   bool HeldByAnother(const QWidget& window) const override;
+  bool WatchHolders(QObject& context, std::function<void()> changed) override {
+    new HolderWatch(context, std::move(changed));
+    return true;
+  }
   bool ShapeLimitsInputOnly() const override { return false; }
 };
 
