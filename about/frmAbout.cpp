@@ -2,6 +2,7 @@
 
 #include "about/Marquee.h"
 #include "about/VersionInfo.h"
+#include "platform/forms/SpokenRows.h"
 #include "platform/forms/VirtualKeys.h"
 #include "platform/services/UserInfo.h"
 #include "resources/AboutLayout.h"
@@ -19,6 +20,7 @@ constexpr bool kShowErrors = false;
 frmAbout::frmAbout(skin::Shapes& shapes, const mShellExecute::Services& services)
     : shapes_(shapes), services_(services) {
   skin::ApplyFormLayout(*this, layout::kForm);
+  platform::SpeakAsDialog(*this);
   imaCommand = skin::MakeImage(*this, layout::kImaCommand);
   imaCommand->Click = [this] { imaCommand_Click(); };
   lblTitle = skin::MakeLabel(*this, layout::kLblTitle);

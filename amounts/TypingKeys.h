@@ -33,6 +33,12 @@ struct TypingKey {
 // (next or previous row). Typing::None for every other key: the window's own, or none.
 TypingKey ReadTypingKey(int keyCode, int shift);
 
+// Whether the key types into the selected row (a digit, the separator, Backspace) rather than
+// ending or taking back an entry.
+constexpr bool TypesIntoRow(Typing action) {
+  return action == Typing::Digit || action == Typing::Separator || action == Typing::Erase;
+}
+
 // Carries a typing key out on a converter's model; false for Typing::None, which leaves it as is.
 template <typename Model>
 bool ApplyTypingKey(Model& model, const TypingKey& key) {

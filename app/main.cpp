@@ -30,6 +30,11 @@ int main(int argc, char* argv[]) {
     return 1;
   }
 
+  // Qt asks once, at start, whether a screen reader runs: on, it follows one started later (the
+  // usual order when the program starts hidden at logon), and costs nothing while none listens.
+  if (!qEnvironmentVariableIsSet("QT_LINUX_ACCESSIBILITY_ALWAYS_ON")) {
+    qputenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+  }
   QApplication application(argc, argv);
   if (!app.LockProblem().isEmpty()) {
     std::fprintf(stderr, "Tavelmarque: %s\n", qPrintable(app.LockProblem()));

@@ -49,8 +49,13 @@ frmDorvanta::frmDorvanta(platform::App& app, const platform::Clock& clock,
     imaCommand[i]->Click = [this, i] { imaCommand_Click(static_cast<int>(i)); };
   }
   imaFocus = skin::MakeImage(*this, layout::kImaFocus);
+  std::vector<std::pair<platform::Label*, platform::Label*>> rows;
+  for (std::size_t i = 0; i < lblP.size(); ++i) rows.emplace_back(lblEti[i], lblP[i]);
+  spoken_ = new platform::SpokenRows(*this, std::move(rows));
+  spoken_->Select(0);
 
   model_.onRowSelected = [this](int oldRow, int newRow) {
+    spoken_->Select(newRow);
     lblEti[oldRow]->SetForeColor(resources::kBlack);
     lblP[oldRow]->SetForeColor(resources::kBlack);
     PlaceMarker(newRow);
@@ -112,18 +117,23 @@ void frmDorvanta::ShowChangeRows(bool on) {
   lblP[3]->setVisible(on);
 }
 
-void frmDorvanta::ShowRowTexts() {
+void frmDorvanta::ShowRowTexts(platform::SpokenRows::Change change) {
   const auto& texts = model_.RowText();
   for (std::size_t i = 0; i < texts.size(); ++i) {
     const QString caption = QString::fromStdString(texts[i]);
     if (lblP[i]->Caption() != caption) lblP[i]->SetCaption(caption);
   }
+  spoken_->Changed(change);
 }
 
 void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
   if (ClipboardKey(keyCode, shift)) return;
-  if (amounts::ApplyTypingKey(model_, amounts::ReadTypingKey(keyCode, shift))) {
-    ShowRowTexts();
+  const amounts::TypingKey typing = amounts::ReadTypingKey(keyCode, shift);
+  if (amounts::ApplyTypingKey(model_, typing)) {
+    using Change = platform::SpokenRows::Change;
+    ShowRowTexts(amounts::TypesIntoRow(typing.action)        ? Change::Typed
+                 : typing.action == amounts::Typing::Restore ? Change::Replaced
+                                                             : Change::Ended);
     return;
   }
   const bool alt = (shift & platform::kAltMask) != 0;
@@ -152,7 +162,7 @@ void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
 
 bool frmDorvanta::ClipboardKey(int keyCode, int shift) {
   const auto done = clipboard::AmountClipboardKey(model_, lblP, keyCode, shift, KeyFromKeypad());
-  if (done == clipboard::KeyDone::RowsChanged) ShowRowTexts();
+  if (done == clipboard::KeyDone::RowsChanged) ShowRowTexts(platform::SpokenRows::Change::Replaced);
   return done != clipboard::KeyDone::NotAClipboardKey;
 }
 

@@ -6,6 +6,7 @@
 #include "converter/FrancEuroModel.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/SpokenRows.h"
 #include "platform/services/App.h"
 #include "platform/services/Clock.h"
 #include "platform/services/HelpViewer.h"
@@ -54,7 +55,7 @@ class frmDorvanta : public platform::Form {
   bool ClipboardKey(int keyCode, int shift);
   void HookLabelMouse(platform::Label& label);
   void PlaceMarker(int row);
-  void ShowRowTexts();
+  void ShowRowTexts(platform::SpokenRows::Change change = platform::SpokenRows::Change::Ended);
   void ShowChangeRows(bool on);
   void CloseCommand();
   void HideCommand();
@@ -71,7 +72,8 @@ class frmDorvanta : public platform::Form {
   mSysTray::TrayIcon trayIcon_;
   FrancEuroModel model_;
   drag::DragState drag_;
-  std::string separator_;  // the locale's, for the windows this one opens
+  std::string separator_;                   // the locale's, for the windows this one opens
+  platform::SpokenRows* spoken_ = nullptr;  // child of the window
 };
 
 }  // namespace converter

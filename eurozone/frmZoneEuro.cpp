@@ -32,8 +32,16 @@ frmZoneEuro::frmZoneEuro(platform::App& app, platform::HelpViewer& help, skin::S
     imaCommand[i]->Click = [this, i] { imaCommand_Click(static_cast<int>(i)); };
   }
   imaFocus = skin::MakeImage(*this, layout::kImaFocus);
+  // The amount in a currency is labelled by the currency's name.
+  spoken_ = new platform::SpokenRows(
+      *this, {{lblEti[0], lblP[0]}, {lblP[0], lblP[1]}, {lblEti[2], lblP[2]}});
+  spoken_->Select(0);
+  platform::SpeakAsDialog(*this, QStringLiteral("Zone Euro"));
   // The model starts with the window: a new window at each opening starts afresh.
-  model_.onRowSelected = [this](int oldRow, int newRow) { ShowSelection(oldRow, newRow); };
+  model_.onRowSelected = [this](int oldRow, int newRow) {
+    spoken_->Select(newRow);
+    ShowSelection(oldRow, newRow);
+  };
 }
 
 void frmZoneEuro::Form_Load() {
@@ -68,27 +76,34 @@ void frmZoneEuro::PlaceMarker(int row) {
                            imaFocus->WidthTwips(), imaFocus->HeightTwips());
 }
 
-void frmZoneEuro::ShowRowTexts() {
+void frmZoneEuro::ShowRowTexts(platform::SpokenRows::Change change) {
   const auto& texts = model_.RowText();
   for (std::size_t i = 0; i < texts.size(); ++i) {
     const QString caption = QString::fromStdString(texts[i]);
     if (lblP[i]->Caption() != caption) lblP[i]->SetCaption(caption);
   }
+  spoken_->Changed(change);
 }
 
 void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
   if (ClipboardKey(keyCode, shift)) return;
-  if (amounts::ApplyTypingKey(model_, amounts::ReadTypingKey(keyCode, shift))) {
-    ShowRowTexts();
+  const amounts::TypingKey typing = amounts::ReadTypingKey(keyCode, shift);
+  if (amounts::ApplyTypingKey(model_, typing)) {
+    using Change = platform::SpokenRows::Change;
+    ShowRowTexts(amounts::TypesIntoRow(typing.action)        ? Change::Typed
+                 : typing.action == amounts::Typing::Restore ? Change::Replaced
+                                                             : Change::Ended);
     return;
   }
   switch (keyCode) {
     case vk::Left:
       model_.StepCurrency(Direction::Previous);
-      break;
+      ShowRowTexts(platform::SpokenRows::Change::Replaced);
+      return;
     case vk::Right:
       model_.StepCurrency(Direction::Next);
-      break;
+      ShowRowTexts(platform::SpokenRows::Change::Replaced);
+      return;
     case vk::F4:
       if ((shift & platform::kAltMask) != 0) CloseCommand();
       return;  // the window may be gone: nothing to show
@@ -103,7 +118,7 @@ void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
 
 bool frmZoneEuro::ClipboardKey(int keyCode, int shift) {
   const auto done = clipboard::AmountClipboardKey(model_, lblP, keyCode, shift, KeyFromKeypad());
-  if (done == clipboard::KeyDone::RowsChanged) ShowRowTexts();
+  if (done == clipboard::KeyDone::RowsChanged) ShowRowTexts(platform::SpokenRows::Change::Replaced);
   return done != clipboard::KeyDone::NotAClipboardKey;
 }
 

@@ -6,6 +6,7 @@
 #include "eurozone/EuroZoneModel.h"
 #include "platform/forms/Controls.h"
 #include "platform/forms/Form.h"
+#include "platform/forms/SpokenRows.h"
 #include "platform/services/App.h"
 #include "platform/services/HelpViewer.h"
 #include "shell/Skin.h"
@@ -43,7 +44,7 @@ class frmZoneEuro : public platform::Form {
   bool ClipboardKey(int keyCode, int shift);
   void ShowSelection(int oldRow, int newRow);
   void PlaceMarker(int row);
-  void ShowRowTexts();
+  void ShowRowTexts(platform::SpokenRows::Change change = platform::SpokenRows::Change::Ended);
   void CloseCommand();
   void ShowAbout();
   void ShowHelp();
@@ -52,6 +53,7 @@ class frmZoneEuro : public platform::Form {
   platform::HelpViewer& help_;
   skin::Shapes& shapes_;
   EuroZoneModel model_;
+  platform::SpokenRows* spoken_ = nullptr;  // child of the window
 };
 
 }  // namespace eurozone

@@ -1,6 +1,7 @@
 #include "options/frmOptions.h"
 
 #include "options/StartupEntry.h"
+#include "platform/forms/SpokenRows.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/OptionsLayout.h"
 
@@ -12,6 +13,7 @@ namespace vk = platform::vk;
 frmOptions::frmOptions(skin::Shapes& shapes, bool changeRowsShown)
     : shapes_(shapes), changeRowsShown_(changeRowsShown) {
   skin::ApplyFormLayout(*this, layout::kForm);
+  platform::SpeakAsDialog(*this);
   // Made in the focus order: the start-up box takes the focus when the window shows.
   chkDémarrage = skin::MakeCheckBox(*this, layout::kChkDémarrage);
   chkAppoint = skin::MakeCheckBox(*this, layout::kChkAppoint);

@@ -12,13 +12,15 @@ RUN_PACKAGES=(
   xvfb xauth openbox x11-utils xdotool
 )
 # and what the tests add: GoogleTest, a French locale, the X tools that drive the real program,
-# the desktop-entry and accessibility tools, the install check's validators, the style checkers.
+# the desktop-entry and accessibility tools, a screen reader and its speech server, the install
+# check's validators, the style checkers.
 PACKAGES=(
   "${RUN_PACKAGES[@]}"
   libgtest-dev locales desktop-file-utils libglib2.0-bin
   libxcb-damage0-dev libxcb-xtest0-dev
   trayer x11-xkb-utils dbus xclip
   at-spi2-core python3-pyatspi
+  orca speech-dispatcher
   dex
   appstream lintian dpkg-dev file
   weston qt6-wayland

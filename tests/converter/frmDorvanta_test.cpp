@@ -325,7 +325,9 @@ TEST_P(MainWindowTest, ScreenReadersReadTheCurrentTextsAndTheCommands) {
     return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
   };
   Type("42");
-  EXPECT_EQ(name(window_->lblP[0]), QStringLiteral("42"));
+  // An amount is a text field to them: its text, labelled by its caption.
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(window_->lblP[0])->text(QAccessible::Value),
+            QStringLiteral("42"));
   EXPECT_EQ(name(window_->lblEti[2]), QStringLiteral("prix en euros"));
   const char* tips[] = {"Fermer Alt+F4",
                         "Réduire Alt+R",
@@ -479,4 +481,22 @@ INSTANTIATE_TEST_SUITE_P(Separators, MainWindowTest, ::testing::Values(",", ".")
                            return std::string(p.param == "," ? "Comma" : "Dot");
                          });
 
+}  // namespace
+
+namespace {
+// A screen reader finds each amount as a text field labelled by its caption.
+TEST_P(MainWindowTest, RowsAreTextFieldsLabelledByTheirCaption) {
+  Open();
+  for (std::size_t i = 0; i < window_->lblP.size(); ++i) {
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(window_->lblP[i]);
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->role(), QAccessible::EditableText) << i;
+    const auto labels = row->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1) << i;
+    EXPECT_EQ(labels[0].first->object(), window_->lblEti[i]) << i;
+    ASSERT_NE(row->textInterface(), nullptr);
+    QAccessibleTextInterface* text = row->textInterface();
+    EXPECT_EQ(text->text(0, text->characterCount()), window_->lblP[i]->text()) << i;
+  }
+}
 }  // namespace

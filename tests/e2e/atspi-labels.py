@@ -25,9 +25,14 @@ def labels(node, origin, out, depth=0):
     for child in node:
         if child is None:
             continue
-        if child.getRole() == pyatspi.ROLE_LABEL:
+        # The amounts are text fields: what they read is their text, not a name.
+        if child.getRole() in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT):
             x, y = child.queryComponent().getPosition(pyatspi.DESKTOP_COORDS)
-            out.append("%d %d %s" % (x - origin[0], y - origin[1], child.name))
+            shown = child.name
+            if child.getRole() == pyatspi.ROLE_TEXT:
+                text = child.queryText()
+                shown = text.getText(0, text.characterCount)
+            out.append("%d %d %s" % (x - origin[0], y - origin[1], shown))
         labels(child, origin, out, depth + 1)
 
 
