@@ -13,6 +13,7 @@
 #include "platform/services/MessageBox.h"
 #include "resources/MainLayout.h"
 #include "shell/AmountClipboard.h"
+#include "shell/SpokenTyping.h"
 
 namespace converter {
 
@@ -130,10 +131,7 @@ void frmDorvanta::Form_KeyDown(int keyCode, int shift) {
   if (ClipboardKey(keyCode, shift)) return;
   const amounts::TypingKey typing = amounts::ReadTypingKey(keyCode, shift);
   if (amounts::ApplyTypingKey(model_, typing)) {
-    using Change = platform::SpokenRows::Change;
-    ShowRowTexts(amounts::TypesIntoRow(typing.action)        ? Change::Typed
-                 : typing.action == amounts::Typing::Restore ? Change::Replaced
-                                                             : Change::Ended);
+    ShowRowTexts(spoken::AfterTyping(typing.action));
     return;
   }
   const bool alt = (shift & platform::kAltMask) != 0;

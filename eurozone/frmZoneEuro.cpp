@@ -8,6 +8,7 @@
 #include "platform/forms/VirtualKeys.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/AmountClipboard.h"
+#include "shell/SpokenTyping.h"
 
 namespace eurozone {
 
@@ -89,10 +90,7 @@ void frmZoneEuro::Form_KeyDown(int keyCode, int shift) {
   if (ClipboardKey(keyCode, shift)) return;
   const amounts::TypingKey typing = amounts::ReadTypingKey(keyCode, shift);
   if (amounts::ApplyTypingKey(model_, typing)) {
-    using Change = platform::SpokenRows::Change;
-    ShowRowTexts(amounts::TypesIntoRow(typing.action)        ? Change::Typed
-                 : typing.action == amounts::Typing::Restore ? Change::Replaced
-                                                             : Change::Ended);
+    ShowRowTexts(spoken::AfterTyping(typing.action));
     return;
   }
   switch (keyCode) {

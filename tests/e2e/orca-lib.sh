@@ -7,9 +7,9 @@
 # ends Orca first (SIGTERM, so that it says goodbye and closes its log), then the speech server.
 #
 # What Orca said is read from the "SPEECH OUTPUT" lines of its debug log, one utterance a line,
-# as Orca produced it; what reached the speech server (say-all reads straight to it) from the
-# speech server's own text file. Checks match the words and numbers that matter, never Orca's
-# whole phrase: it adds role names and positions, in its own language.
+# as Orca produced it (the speech server's own file, which also gets say-all's text, is there for
+# a person reading a failure). Checks match the words and numbers that matter, never Orca's whole
+# phrase: it adds role names and positions, in its own language.
 # shellcheck shell=bash
 # shellcheck disable=SC2034 # the ORCA_ variables are read by the scripts that source this file
 
@@ -20,7 +20,6 @@ ORCA_SPEECH_SOCKET=$E2E_WORK/speechd.sock
 ORCA_PID=""
 ORCA_SPEECH_PID=""
 ORCA_MARK=0
-ORCA_SPEECH_MARK=0
 # Seconds Orca may take to start: a few on an idle 2-core machine, tens under load.
 ORCA_START_SECONDS=60
 
@@ -117,7 +116,6 @@ EOF
   done
   : >"$ORCA_DEBUG_LOG"
   ORCA_MARK=0
-  ORCA_SPEECH_MARK=$(orca_size "$ORCA_SPEECH_LOG")
   # Orca refuses to start while another Orca of the user runs (it asks pgrep), wherever it runs:
   # the user's own, another check's. Only one on this check's session bus counts here.
   mkdir -p "$E2E_WORK/orca-bin"
@@ -173,10 +171,7 @@ orca_stop() {
 orca_size() { stat -c %s "$1" 2>/dev/null || echo 0; }
 
 # orca_mark: what Orca says from now on is what the next reads return.
-orca_mark() {
-  ORCA_MARK=$(orca_size "$ORCA_DEBUG_LOG")
-  ORCA_SPEECH_MARK=$(orca_size "$ORCA_SPEECH_LOG")
-}
+orca_mark() { ORCA_MARK=$(orca_size "$ORCA_DEBUG_LOG"); }
 
 # orca_key KEY...: marks, then presses the keys (xdotool's names) into the focused window.
 orca_key() {
@@ -192,41 +187,29 @@ orca_said() {
     sed -nE "s/^[0-9:.]+ - SPEECH OUTPUT: '(.*)'( voice=[^[{]*| )?[[{].*$/\1/p"
 }
 
-# orca_spoken: the text that reached the speech server since the mark, one message a line.
-orca_spoken() { tail -c +$((ORCA_SPEECH_MARK + 1)) "$ORCA_SPEECH_LOG" | cut -f 2-; }
+# orca_quoted: what Orca said since the mark, each utterance quoted, on one line.
+orca_quoted() { orca_said | sed "s/.*/'&'/" | tr '\n' ' '; }
 
-# orca_quoted COMMAND: the lines COMMAND prints (orca_said, orca_spoken) quoted, on one line.
-orca_quoted() { "$1" | sed "s/.*/'&'/" | tr '\n' ' '; }
-
-# orca_matches READER ERE...: what the reader (orca_said, orca_spoken) returns, taken as one
-# line, matches every extended regular expression, ignoring case.
-orca_matches() {
+# orca_said_matches ERE...: what Orca said since the mark, taken as one line, matches every
+# extended regular expression, ignoring case.
+orca_said_matches() {
   local text re
-  text=$("$1" | tr '\n' ' ')
-  shift
+  text=$(orca_said | tr '\n' ' ')
   for re in "$@"; do
     grep -Eqi -- "$re" <<<"$text" || return 1
   done
 }
-orca_said_matches() { orca_matches orca_said "$@"; }
 
-# orca_check_heard READER NAME SECONDS ERE...: within the time, what the reader returns comes
-# to match every ERE.
-orca_check_heard() {
-  local reader=$1 name=$2 seconds=$3
-  shift 3
-  if e2e_wait_for "$seconds" orca_matches "$reader" "$@"; then
+# orca_check_said NAME SECONDS ERE...: within the time, Orca comes to say what matches every ERE.
+orca_check_said() {
+  local name=$1 seconds=$2
+  shift 2
+  if e2e_wait_for "$seconds" orca_said_matches "$@"; then
     e2e_pass "$name"
   else
-    e2e_fail "$name" "expected: $*" "heard: $(orca_quoted "$reader")"
+    e2e_fail "$name" "expected: $*" "heard: $(orca_quoted)"
   fi
 }
-
-# orca_check_said NAME SECONDS ERE...: Orca comes to say what matches every ERE (in its
-# utterances since the mark, taken together) within the time.
-orca_check_said() { orca_check_heard orca_said "$@"; }
-# orca_check_spoken NAME SECONDS ERE...: the same, from what reached the speech server.
-orca_check_spoken() { orca_check_heard orca_spoken "$@"; }
 
 # orca_settle: waits until Orca's debug log has not grown for half a second (at most 10 s), that
 # is until Orca has done with the last events. It logs every event it receives.
@@ -261,7 +244,7 @@ orca_check_said_once() {
   if [ "$n" -eq 1 ]; then
     e2e_pass "$1"
   else
-    e2e_fail "$1" "said $n times" "heard: $(orca_quoted orca_said)"
+    e2e_fail "$1" "said $n times" "heard: $(orca_quoted)"
   fi
 }
 

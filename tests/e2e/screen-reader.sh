@@ -97,7 +97,7 @@ orca_check_said "Alt+Z: Orca names the window 'Zone Euro' and speaks its row, 'F
   "$SAY_S" 'zone euro' 'franc français'
 if orca_said_matches 'dorvanta'; then
   e2e_fail "the title the window system sees, 'Dorvanta', is not what Orca speaks" \
-    "heard: $(orca_quoted orca_said)"
+    "heard: $(orca_quoted)"
 else
   e2e_pass "the title the window system sees, 'Dorvanta', is not what Orca speaks"
 fi
