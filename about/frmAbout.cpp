@@ -2,7 +2,7 @@
 
 #include "about/Marquee.h"
 #include "about/VersionInfo.h"
-#include "platform/forms/SpokenRows.h"
+#include "platform/forms/SpokenRoles.h"
 #include "platform/forms/VirtualKeys.h"
 #include "platform/services/UserInfo.h"
 #include "resources/AboutLayout.h"
@@ -30,10 +30,12 @@ frmAbout::frmAbout(skin::Shapes& shapes, const mShellExecute::Services& services
   lblWeb->SetCaption(QString::fromUtf8(version::kWebAddress));
   lblWeb->setCursor(Qt::PointingHandCursor);
   lblWeb->Click = [this] { lblWeb_Click(); };
+  platform::SpeakAsLink(*lblWeb);
   lblMail = skin::MakeLabel(*this, layout::kLblMail);
   lblMail->SetCaption(QString::fromUtf8(version::kSupportMail));
   lblMail->setCursor(Qt::PointingHandCursor);
   lblMail->Click = [this] { lblMail_Click(); };
+  platform::SpeakAsLink(*lblMail);
   Timer1.Tick = [this] { Timer1_Timer(); };
 }
 

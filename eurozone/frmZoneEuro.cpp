@@ -5,6 +5,7 @@
 
 #include "about/frmAbout.h"
 #include "amounts/TypingKeys.h"
+#include "platform/forms/SpokenRoles.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/ZoneEuroLayout.h"
 #include "shell/AmountClipboard.h"

@@ -1,7 +1,7 @@
 #include "options/frmOptions.h"
 
 #include "options/StartupEntry.h"
-#include "platform/forms/SpokenRows.h"
+#include "platform/forms/SpokenRoles.h"
 #include "platform/forms/VirtualKeys.h"
 #include "resources/OptionsLayout.h"
 
@@ -21,6 +21,7 @@ frmOptions::frmOptions(skin::Shapes& shapes, bool changeRowsShown)
     lblOption[i] = skin::MakeLabel(*this, layout::kLblOption[i]);
     lblAction[i] = skin::MakeLabel(*this, layout::kLblAction[i]);
     lblAction[i]->Click = [this, i] { lblAction_Click(static_cast<int>(i)); };
+    platform::SpeakAsButton(*lblAction[i]);
   }
   // A box without a caption of its own is named by the caption beside it for screen readers.
   lblOption[0]->setBuddy(chkDémarrage);

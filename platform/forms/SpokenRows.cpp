@@ -9,16 +9,15 @@
 #include <algorithm>
 
 #include "platform/forms/Controls.h"
+#include "platform/forms/SpokenRoles.h"
 
 namespace platform {
 namespace {
 
-// Qt keeps the first interface it made for an object; the factory decides by these properties,
-// set before the object is first asked about, or with the interface made again (Refresh).
+// What the factory decides by (see MarkForScreenReader).
 constexpr char kRowCaption[] = "tavelmarqueRowCaption";  // the caption label of an amount
 constexpr char kRowFocused[] = "tavelmarqueRowFocused";
 constexpr char kNotification[] = "tavelmarqueNotification";
-constexpr char kDialog[] = "tavelmarqueDialog";
 
 // An amount as a read-only view of a text field: Orca reads its caption (the Label relation) and
 // its text when it gets the focus, and echoes what is typed into it.
@@ -111,22 +110,11 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
     if (auto* label = qobject_cast<QLabel*>(widget)) return new RowAccessible(label);
   }
   if (widget->property(kNotification).isValid()) return new NotificationAccessible(widget);
-  if (widget->property(kDialog).isValid())
-    return new QAccessibleWidget(widget, QAccessible::Dialog);
   return nullptr;
 }
 
-// Marks an object for the factory, dropping an interface Qt may have made before.
 void Mark(QWidget& widget, const char* name, const QVariant& value) {
-  static const bool installed = [] {
-    QAccessible::installFactory(&Factory);
-    return true;
-  }();
-  (void)installed;
-  widget.setProperty(name, value);
-  if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget)) {
-    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
-  }
+  MarkForScreenReader(widget, name, value, &Factory);
 }
 
 void Send(QObject* object, QAccessible::Event type) {
@@ -208,11 +196,6 @@ void SpokenRows::Announce(int row) {
 
 QString SpokenRows::Spoken(int row) const {
   return rows_[row].first->text() + u'\n' + rows_[row].second->text();
-}
-
-void SpeakAsDialog(QWidget& window, const QString& name) {
-  Mark(window, kDialog, true);
-  if (!name.isEmpty()) window.setAccessibleName(name);
 }
 
 }  // namespace platform

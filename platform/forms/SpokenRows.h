@@ -46,7 +46,4 @@ class SpokenRows : public QObject {
   QLabel* note_;  // never shown: what a screen reader is told as a notification
 };
 
-// Makes a window a dialog to a screen reader, named by its title or by `name` where given.
-void SpeakAsDialog(QWidget& window, const QString& name = {});
-
 }  // namespace platform

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <functional>
+#include <vector>
 
-class QTextBrowser;
+class QTextEdit;
+class QWidget;
 
 namespace platform {
 
@@ -22,15 +25,18 @@ class HelpViewer {
   // Help files larger than this are told unreadable: the whole file is read into memory.
   static constexpr qint64 kMaxSize = 1024 * 1024;
 
+  // Shows the help over the window that has the keyboard, which it belongs to until it closes.
   void Show(const QString& helpFile);
   // The window, once shown (for tests).
-  QTextBrowser* Window() const { return browser_; }
+  QTextEdit* Window() const { return text_; }
 
  private:
   void FollowLink(const QUrl& link);
+  void GiveFocusBack();
 
   std::function<void(const QUrl&)> openLink_;
-  QTextBrowser* browser_ = nullptr;
+  QTextEdit* text_ = nullptr;
+  std::vector<QPointer<QWidget>> openers_;  // the opener, then the windows it belongs to
 };
 
 }  // namespace platform

@@ -135,6 +135,9 @@ TEST_F(AboutWindowTest, ScreenReadersReadEveryTextAndBothLinks) {
   w.Load();
   for (platform::Label* label : {w.lblTitle, w.lblVersion, w.lblMarquee, w.lblWeb, w.lblMail}) {
     EXPECT_EQ(AccessibleName(label), label->Caption());
+    const bool link = label == w.lblWeb || label == w.lblMail;
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->role(),
+              link ? QAccessible::Link : QAccessible::StaticText);
   }
   EXPECT_EQ(AccessibleName(w.imaCommand), Utf8("Fermer Alt+F4"));
 }
@@ -189,23 +192,31 @@ TEST_F(AboutWindowTest, LinksOpenTheSiteAndAMessageAndTheWindowStays) {
       {"web", &frmAbout::lblWeb, Utf8(version::kWebAddress)},
       {"mail", &frmAbout::lblMail, Utf8("mailto: ") + Utf8(version::kSupportMail)},
   };
+  // A screen reader's press action opens a link as a click does.
+  const std::pair<const char*, std::function<void(platform::Label*)>> ways[] = {
+      {"clicked", [](platform::Label* link) { QTest::mouseClick(link, Qt::LeftButton); }},
+      {"pressed by a screen reader", [](platform::Label* link) {
+         QAccessible::queryAccessibleInterface(link)->actionInterface()->doAction(
+             QAccessibleActionInterface::pressAction());
+       }}};
   for (const Case& c : cases) {
     // A launch that fails shows nothing either.
     for (int result : {platform::kLaunched, platform::kFileNotFound, platform::kNoAssociation}) {
-      SCOPED_TRACE(testing::Message() << c.name << ", launch result " << result);
-      launcher_.calls.clear();
-      launcher_.result = result;
-      frmAbout& w = *MakeWindow();
-      const bool stillOpen =
-          OpenWhile(w, owner_, [&] { QTest::mouseClick(w.*c.link, Qt::LeftButton); });
-      EXPECT_TRUE(stillOpen);
-      ASSERT_EQ(launcher_.calls.size(), 1u);
-      const FakeLauncher::Call& call = launcher_.calls[0];
-      EXPECT_EQ(call.file, c.file);
-      EXPECT_EQ(call.verb, Utf8("open"));
-      EXPECT_TRUE(call.directory.isNull());
-      EXPECT_FALSE(call.awaitOutcome) << "errors off: the window does not wait for the outcome";
-      EXPECT_TRUE(box_.shown.empty());
+      for (const auto& [how, open] : ways) {
+        SCOPED_TRACE(testing::Message() << c.name << " " << how << ", launch result " << result);
+        launcher_.calls.clear();
+        launcher_.result = result;
+        frmAbout& w = *MakeWindow();
+        const bool stillOpen = OpenWhile(w, owner_, [&] { open(w.*c.link); });
+        EXPECT_TRUE(stillOpen);
+        ASSERT_EQ(launcher_.calls.size(), 1u);
+        const FakeLauncher::Call& call = launcher_.calls[0];
+        EXPECT_EQ(call.file, c.file);
+        EXPECT_EQ(call.verb, Utf8("open"));
+        EXPECT_TRUE(call.directory.isNull());
+        EXPECT_FALSE(call.awaitOutcome) << "errors off: the window does not wait for the outcome";
+        EXPECT_TRUE(box_.shown.empty());
+      }
     }
   }
   // A right click is no click on a link.

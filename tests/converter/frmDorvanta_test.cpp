@@ -8,7 +8,7 @@
 #include <QKeyEvent>
 #include <QSystemTrayIcon>
 #include <QTest>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QTimer>
 #include <memory>
 

@@ -92,18 +92,22 @@ fi
 
 e2e_check_reads "a screen reader reads the product name" "$TITLE" "$ABOUT_TITLE" Tavelmarque
 e2e_check_reads "and the version" "$TITLE" "$ABOUT_VERSION" 1.0.1
+# Each link is read with its role and the action that opens it.
+AS_LINK=" [link: Press]"
 WEB=$(e2e_read_label "$TITLE" "$ABOUT_WEB")
 MAIL=$(e2e_read_label "$TITLE" "$ABOUT_MAIL")
-if [[ $WEB == http*://* ]]; then
+if [[ $WEB == http*://*"$AS_LINK" ]]; then
   e2e_pass "and the web link: $WEB"
 else
   e2e_fail "and the web link" "read: $WEB"
 fi
-if [[ $MAIL == ?*@?* ]]; then
+if [[ $MAIL == ?*@?*"$AS_LINK" ]]; then
   e2e_pass "and the e-mail link: $MAIL"
 else
   e2e_fail "and the e-mail link" "read: $MAIL"
 fi
+WEB=${WEB%"$AS_LINK"}
+MAIL=${MAIL%"$AS_LINK"}
 # The scrolling line is read whole, wherever it stands.
 LINE=$(e2e_labels "$TITLE" | awk '$2 == '"$STRIP_TOP"' { sub(/^[^ ]+ [^ ]+ /, ""); print; exit }')
 if [[ $LINE == "Convertisseur Francs-Euros   -   "?*"   -   "* ]]; then
@@ -146,23 +150,32 @@ fi
 # --- The links ---------------------------------------------------------------------------------
 
 opened_lines() { [ "$(wc -l <"$OPENED" 2>/dev/null || echo 0)" -ge "$1" ]; }
-# click_link NAME X Y EXPECTED LINE: clicks the window point; the opener's LINE-th argument is
-# EXPECTED and the window is still open.
-click_link() {
+# click_at X Y: a click on that point of the window.
+click_at() {
   local ax ay
   read -r ax ay _ _ <<<"$(e2e_geometry "$AW")"
-  e2e_pointer_to $((ax + $2)) $((ay + $3)) && xdotool click 1
-  if e2e_wait_for 5 opened_lines "$5"; then
-    e2e_check_eq "$1" "$4" "$(sed -n "$5p" "$OPENED")"
+  e2e_pointer_to $((ax + $1)) $((ay + $2)) && xdotool click 1
+}
+# press NAME: a screen reader presses the link of that name.
+press() { PRESS=$1 e2e_labels "$TITLE" >/dev/null; }
+# open_link NAME EXPECTED LINE COMMAND...: after the command, the opener's LINE-th argument is
+# EXPECTED and the window is still open.
+open_link() {
+  local name=$1 expected=$2 line=$3
+  shift 3
+  "$@"
+  if e2e_wait_for 5 opened_lines "$line"; then
+    e2e_check_eq "$name" "$expected" "$(sed -n "${line}p" "$OPENED")"
   else
-    e2e_fail "$1" "the desktop's opener was not started within 5 s"
+    e2e_fail "$name" "the desktop's opener was not started within 5 s"
   fi
   sleep 0.3
   e2e_check "and the about window stays open" about_shown
 }
-click_link "a click on the web link opens the address it shows" "$WEB_X" "$WEB_Y" "$WEB" 1
-click_link "a click on the e-mail link opens a message to the address it shows" \
-  "$MAIL_X" "$MAIL_Y" "mailto:$MAIL" 2
+open_link "a click on the web link opens the address it shows" "$WEB" 1 click_at "$WEB_X" "$WEB_Y"
+open_link "a click on the e-mail link opens a message to the address it shows" "mailto:$MAIL" 2 \
+  click_at "$MAIL_X" "$MAIL_Y"
+open_link "a screen reader's press on the web link opens it as a click does" "$WEB" 3 press "$WEB"
 
 # --- Closed with Escape, the main window goes on -----------------------------------------------
 

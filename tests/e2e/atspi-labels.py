@@ -1,13 +1,17 @@
 #!/usr/bin/python3
 """What a screen reader finds in one window of a running program, through the accessibility bus
-(AT-SPI): one line for each label, "X Y NAME", X and Y its top-left corner in the window, in
-pixels, in the order the window lists them. With a ROLE ("alert" for a message box, "dialog",
-"frame"...), only a window of that role counts.
+(AT-SPI): one line for each label, text, link or push button, "X Y NAME", X and Y its top-left
+corner in the window, in pixels, in the order the window lists them; a link's or a button's NAME
+is followed by its role and its first action in brackets ("[link: Press]"). With a ROLE ("alert"
+for a message box, "dialog", "frame"...), only a window of that role counts. With PRESS=NAME in
+the environment, the link or button named NAME is pressed, as a screen reader does, through its
+first action.
 
 usage: atspi-labels.py APPLICATION WINDOW_TITLE [ROLE]
 
 Exit status 0 when the window was found, 1 when not (yet), 2 when the bus cannot be reached.
 """
+import os
 import sys
 
 try:
@@ -15,6 +19,9 @@ try:
 except ImportError:
     print("pyatspi is missing (Debian package python3-pyatspi)", file=sys.stderr)
     sys.exit(2)
+
+
+ACTING = (pyatspi.ROLE_LINK, pyatspi.ROLE_PUSH_BUTTON)
 
 
 def labels(node, origin, out, depth=0):
@@ -26,12 +33,19 @@ def labels(node, origin, out, depth=0):
         if child is None:
             continue
         # The amounts are text fields: what they read is their text, not a name.
-        if child.getRole() in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT):
+        role = child.getRole()
+        if role in (pyatspi.ROLE_LABEL, pyatspi.ROLE_TEXT) + ACTING:
             x, y = child.queryComponent().getPosition(pyatspi.DESKTOP_COORDS)
             shown = child.name
-            if child.getRole() == pyatspi.ROLE_TEXT:
+            if role == pyatspi.ROLE_TEXT:
                 text = child.queryText()
                 shown = text.getText(0, text.characterCount)
+            if role in ACTING:
+                action = child.queryAction()
+                shown += " [%s: %s]" % (child.getRoleName(),
+                                        action.getName(0) if action.nActions else "none")
+                if os.environ.get("PRESS") == child.name:
+                    action.doAction(0)
             out.append("%d %d %s" % (x - origin[0], y - origin[1], shown))
         labels(child, origin, out, depth + 1)
 

@@ -264,7 +264,8 @@ message_box_shown() {
 }
 message_text() {
   "$E2E_PYTHON" "$E2E_ATSPI" Tavelmarque Tavelmarque alert 2>/dev/null |
-    sed -n '/ouverture de session/,$p' | sed '1s/^[0-9-]* [0-9-]* //'
+    grep -v ' \[push button: [^]]*\]$' | sed -n '/ouverture de session/,$p' |
+    sed '1s/^[0-9-]* [0-9-]* //'
 }
 message_reads() { [ "$(message_text)" = "$EXPECTED" ]; }
 box_gone() { [ "$(e2e_map_state "$BOX")" != IsViewable ]; }

@@ -123,5 +123,36 @@ orca_key Tab
 orca_check_said "and the keys are the main window's: Tab speaks 'prix en euros … 15${SEP}24'" \
   "$SAY_S" "prix en euros.*$(amount "15${SEP}24")"
 
+# --- Options, about and help ---------------------------------------------------------------------
+
+orca_key alt+o
+orca_check_said "Alt+O: Orca names the options window and its focused check box" "$SAY_S" \
+  'options' "lancer à l'ouverture de session"
+orca_key Escape
+orca_check_said "Escape closes it, back on 'prix en euros … 15${SEP}24'" "$SAY_S" \
+  "prix en euros.*$(amount "15${SEP}24")"
+
+orca_mark
+read -r x y _ _ <<<"$(e2e_geometry "$WID")"
+e2e_pointer_to $((x + 72)) $((y + 165)) && xdotool click 1  # the euro sign
+orca_check_said "a click on the euro sign: Orca names the about window and reads its line" \
+  "$SAY_S" 'a propos de' 'convertisseur francs-euros'
+# Orca's flat review (the keypad's 9: the next line) reads every text of the window in turn.
+orca_key KP_9 KP_9 KP_9 KP_9 KP_9
+orca_check_said "flat review reads the version and both links" "$SAY_S" \
+  '[0-9]+[.][0-9]+[.][0-9]+' 'https?://' '@'
+orca_key Escape
+orca_check_said "Escape closes it, back on 'prix en euros … 15${SEP}24'" "$SAY_S" \
+  "prix en euros.*$(amount "15${SEP}24")"
+
+orca_key F1
+orca_check_said "F1: Orca reads the help's title and its first line" "$SAY_S" \
+  'aide de tavelmarque .*tavelmarque'
+orca_key Down
+orca_check_said "Down reads the next line" "$SAY_S" 'convertit les francs en euros'
+orca_key alt+F4
+orca_check_said "Alt+F4 closes the help, back on 'prix en euros … 15${SEP}24'" "$SAY_S" \
+  "prix en euros.*$(amount "15${SEP}24")"
+
 quit
 e2e_finish

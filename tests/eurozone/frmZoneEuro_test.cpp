@@ -8,7 +8,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QTest>
-#include <QTextBrowser>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWindow>
 #include <array>

@@ -94,6 +94,18 @@ const Step kCaptionClicks = {"click both captions", [](frmOptions& w) {
                              }};
 const Step kClickSecondBox = {
     "click the change box", [](frmOptions& w) { QTest::mouseClick(w.chkAppoint, Qt::LeftButton); }};
+// What a screen reader does for its user: the press action of the OK or Annuler label.
+Step Pressed(const char* what, int action) {
+  return {what, [action](frmOptions& w) {
+            QAccessibleInterface* button =
+                QAccessible::queryAccessibleInterface(w.lblAction[action]);
+            ASSERT_EQ(button->role(), QAccessible::Button);
+            ASSERT_EQ(button->text(QAccessible::Name), w.lblAction[action]->Caption());
+            button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+          }};
+}
+const Step kPressOk = Pressed("OK pressed by a screen reader", 0);
+const Step kPressCancel = Pressed("Annuler pressed by a screen reader", 1);
 const Step kRightClickOk = {
     "right click OK", [](frmOptions& w) { QTest::mouseClick(w.lblAction[0], Qt::RightButton); }};
 
@@ -217,9 +229,11 @@ TEST_F(OptionsWindowTest, KeysAndCommands) {
       {{kTab, kSpace, kEnter}, 0, 0, 1, true},
       {{kSpace, kKeypadEnter}, 1, 1, 0, true},
       {{kSpace, kOk}, 1, 1, 0, true},
+      {{kSpace, kPressOk}, 1, 1, 0, true},
       {{kSpace, kTab, kSpace, kEscape}, 1, 0, 1, false},
       {{kSpace, kAltF4}, 1, 1, 0, false},
       {{kSpace, kCancel}, 1, 1, 0, false},
+      {{kSpace, kPressCancel}, 1, 1, 0, false},
       {{kSpace, kCloseImage}, 1, 1, 0, false},
       {{kSpace, kWindowManagerClose}, 1, 1, 0, false},
       {{kEscape, kEnter}, 0, 1, 0, false},

@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -36,9 +37,33 @@ TEST(HelpViewer, OpenedFromAModalWindowIsUsableAndOutlivesIt) {
   ASSERT_NE(help.Window(), nullptr);
   EXPECT_TRUE(help.Window()->isVisible());
   EXPECT_TRUE(help.Window()->toPlainText().contains(QStringLiteral("introuvable")));
-  // Opened from a plain window, it stands on its own.
+  // Opened from a plain window, it belongs to it.
+  owner.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
   help.Show(QStringLiteral("/nonexistent/Tavelmarque.hlp"));
-  EXPECT_EQ(help.Window()->windowHandle()->transientParent(), nullptr);
+  EXPECT_EQ(help.Window()->windowHandle()->transientParent(), owner.windowHandle());
+}
+
+// A screen reader reads the help as a text with a caret, line by line.
+TEST(HelpViewer, ReadLineByLineAsTheCaretMoves) {
+  platform::HelpViewer help;
+  platform::Form owner;
+  owner.ShowModeless();
+  auto dialog = std::make_unique<platform::Form>();
+  QTimer::singleShot(0, dialog.get(), [&] {
+    help.Show(QStringLiteral("/nonexistent/Tavelmarque.hlp"));
+    dialog->hide();
+  });
+  dialog->ShowModal(owner);
+  dialog.reset();
+  QTextEdit* text = help.Window();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(text));
+  QAccessibleInterface* read = QAccessible::queryAccessibleInterface(text);
+  EXPECT_EQ(read->role(), QAccessible::EditableText);
+  EXPECT_TRUE(read->state().readOnly);
+  ASSERT_NE(read->textInterface(), nullptr);
+  QTest::keyClick(text, Qt::Key_Right);
+  EXPECT_EQ(read->textInterface()->cursorPosition(), 1) << "the caret moves with the keys";
 }
 
 // Whatever lies at the help file's name, F1 answers at once: what cannot be read as a file is
@@ -76,18 +101,32 @@ TEST(HelpViewer, LinksLeaveTheHelpInPlace) {
   QList<QUrl> opened;
   platform::HelpViewer help([&](const QUrl& url) { opened << url; });
   help.Show(path);
-  for (const char* link : {"#end", "file:///etc/passwd", "other.hlp", "https://example.org/",
-                           "mailto:x@example.org"}) {
-    QTextBrowser* browser = help.Window();
-    QTextCursor at = browser->document()->find(QString::fromLatin1(link).right(4));
-    ASSERT_FALSE(at.isNull()) << link;
-    at.setPosition(at.selectionStart() + 1);
-    QTest::mouseClick(browser->viewport(), Qt::LeftButton, {}, browser->cursorRect(at).center());
-    EXPECT_TRUE(browser->toPlainText().startsWith(QStringLiteral("help"))) << link;
-    EXPECT_TRUE(browser->source().isEmpty()) << link;
+  QTextEdit* text = help.Window();
+  // Each link clicked, then each reached with Tab and followed with Enter.
+  for (bool keys : {false, true}) {
+    SCOPED_TRACE(keys ? "Tab and Enter" : "clicks");
+    opened.clear();
+    text->moveCursor(QTextCursor::Start);
+    for (const char* link : {"#end", "file:///etc/passwd", "other.hlp", "https://example.org/",
+                             "mailto:x@example.org"}) {
+      if (keys) {
+        QTest::keyClick(text, Qt::Key_Tab);
+        EXPECT_EQ(text->textCursor().selectedText(),
+                  QStringLiteral("[%1]").arg(QString::fromLatin1(link).right(4)));
+        QTest::keyClick(text, Qt::Key_Return);
+      } else {
+        QTextCursor at = text->document()->find(QString::fromLatin1(link).right(4));
+        ASSERT_FALSE(at.isNull()) << link;
+        at.setPosition(at.selectionStart() + 1);
+        QTest::mouseClick(text->viewport(), Qt::LeftButton, {}, text->cursorRect(at).center());
+      }
+      EXPECT_TRUE(text->toPlainText().startsWith(QStringLiteral("help"))) << link;
+    }
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl(QStringLiteral("https://example.org/")),
+                                   QUrl(QStringLiteral("mailto:x@example.org"))}));
   }
-  EXPECT_EQ(opened, (QList<QUrl>{QUrl(QStringLiteral("https://example.org/")),
-                                 QUrl(QStringLiteral("mailto:x@example.org"))}));
+  QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(text->textCursor().selectedText(), QStringLiteral("[org/]")) << "Shift+Tab goes back";
 }
 
 }  // namespace
