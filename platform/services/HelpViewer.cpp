@@ -1,18 +1,14 @@
 #include "platform/services/HelpViewer.h"
 
 #include <QApplication>
-#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QTextBlock>
-#include <QTextEdit>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
-#include <utility>
 #include <vector>
+
+#include "platform/services/HelpText.h"
 
 namespace platform {
 namespace {
@@ -20,89 +16,6 @@ namespace {
 // Some window managers (Openbox) give the keyboard to no window when one closes: the help's
 // opener takes it back a moment later, unless the user has gone to another window meanwhile.
 constexpr int kRefocusDelayMs = 250;
-
-// The help as a read-only text with a caret: a screen reader reads it line by line as the caret
-// moves, where Qt's text browser is one static text to it. Its links work as a browser's do: a
-// click, or Tab to a link (Shift+Tab back) and Enter.
-class HelpText : public QTextEdit {
- public:
-  HelpText(std::function<void(const QUrl&)> follow, std::function<void()> hidden)
-      : follow_(std::move(follow)), hidden_(std::move(hidden)) {
-    setReadOnly(true);
-    setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse |
-                            Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  }
-
- protected:
-  void mousePressEvent(QMouseEvent* event) override {
-    pressedOn_ =
-        event->button() == Qt::LeftButton ? anchorAt(event->position().toPoint()) : QString();
-    QTextEdit::mousePressEvent(event);
-  }
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    QTextEdit::mouseReleaseEvent(event);
-    const QString link = std::exchange(pressedOn_, QString());
-    if (event->button() == Qt::LeftButton && !link.isEmpty() &&
-        anchorAt(event->position().toPoint()) == link) {
-      follow_(QUrl(link));
-    }
-  }
-  void keyPressEvent(QKeyEvent* event) override {
-    const QTextCursor at = textCursor();
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && at.hasSelection() &&
-        !at.charFormat().anchorHref().isEmpty()) {
-      follow_(QUrl(at.charFormat().anchorHref()));
-      return;
-    }
-    QTextEdit::keyPressEvent(event);
-  }
-  bool focusNextPrevChild(bool next) override { return SelectLink(next); }
-  void hideEvent(QHideEvent* event) override {
-    QTextEdit::hideEvent(event);
-    hidden_();
-  }
-
- private:
-  // Selects the next or previous link from the caret; false when there is none that way.
-  bool SelectLink(bool next) {
-    struct Link {
-      int start, end;
-      QString href;
-    };
-    std::vector<Link> links;  // a link's text may be in several pieces of formatting
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-      for (auto it = block.begin(); !it.atEnd(); ++it) {
-        const QTextFragment piece = it.fragment();
-        const QString href = piece.charFormat().anchorHref();
-        if (href.isEmpty()) continue;
-        if (!links.empty() && links.back().end == piece.position() && links.back().href == href) {
-          links.back().end += piece.length();
-        } else {
-          links.push_back({piece.position(), piece.position() + piece.length(), href});
-        }
-      }
-    }
-    const int from = next ? textCursor().selectionEnd() : textCursor().selectionStart();
-    const Link* chosen = nullptr;
-    for (const Link& link : links) {
-      if (next && link.start >= from) {
-        chosen = &link;
-        break;
-      }
-      if (!next && link.end <= from) chosen = &link;
-    }
-    if (chosen == nullptr) return false;
-    QTextCursor selected(document());
-    selected.setPosition(chosen->start);
-    selected.setPosition(chosen->end, QTextCursor::KeepAnchor);
-    setTextCursor(selected);
-    return true;
-  }
-
-  std::function<void(const QUrl&)> follow_;
-  std::function<void()> hidden_;
-  QString pressedOn_;
-};
 
 }  // namespace
 
