@@ -8,6 +8,7 @@
 
 #include "platform/entries/DesktopExec.h"
 #include "platform/entries/EntryFile.h"
+#include "platform/entries/Utf8.h"
 
 namespace platform {
 
@@ -93,7 +94,7 @@ std::optional<QString> Value(GKeyFile* file, const char* key, bool strict) {
   g_autoptr(GError) error = nullptr;
   g_autofree gchar* value = g_key_file_get_string(file, kGroup, key, &error);
   if (value == nullptr || (strict && error != nullptr)) return std::nullopt;
-  return QString::fromUtf8(value);
+  return FromUtf8(value);
 }
 
 QString Text(GKeyFile* file, const char* key) {

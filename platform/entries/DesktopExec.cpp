@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "platform/entries/Utf8.h"
+
 namespace platform {
 
 namespace {
@@ -36,7 +38,7 @@ QString QuoteWord(const QString& word) {
 
 QString ShellQuoted(const QString& text) {
   g_autofree gchar* quoted = g_shell_quote(text.toUtf8().constData());
-  return QString::fromUtf8(quoted);
+  return FromUtf8(quoted);
 }
 
 // The field codes, expanded in the line's text before it is split, as GLib's launcher does. At
@@ -69,7 +71,7 @@ std::optional<QStringList> Split(const QString& line) {
   g_auto(GStrv) argv = nullptr;
   if (!g_shell_parse_argv(line.toUtf8().constData(), nullptr, &argv, nullptr)) return std::nullopt;
   QStringList words;
-  for (const gchar* const* word = argv; *word != nullptr; ++word) words << QString::fromUtf8(*word);
+  for (const gchar* const* word = argv; *word != nullptr; ++word) words << FromUtf8(*word);
   return words;
 }
 

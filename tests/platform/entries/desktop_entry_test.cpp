@@ -80,6 +80,9 @@ TEST(DesktopEntryRead, EntriesOfOtherProgramsReadAsADesktopStartsThem) {
        "Exec = /usr/bin/env -- /p%%q a%%b \r\n[Desktop Action x]\nExec=action\n",
        QStringList{"/p%q", "a%b"}},
       {"[Desktop Entry]\nType=Application\nExec=a\nExec=b\nHidden=false\n", QStringList{"b"}},
+      // A byte-order mark is a character like any other inside a file.
+      {"[Desktop Entry]\nType=Application\nExec=\xEF\xBB\xBFp \xEF\xBB\xBF\xC3\xA9\n",
+       QStringList{QStringLiteral("\uFEFFp"), QStringLiteral("\uFEFF\u00E9")}},
       {"[Desktop Entry]\nType=Application\nExec=a\nHidden=true\n", std::nullopt},
       {"[Desktop Entry]\nType=Application\nExec=a\nX-GNOME-Autostart-enabled=false\n",
        std::nullopt},
