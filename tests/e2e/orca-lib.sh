@@ -144,11 +144,14 @@ orca_key() {
 }
 
 # orca_said: what Orca said since the mark, one utterance a line, without its voice settings.
-# (A line of the log reads "12:34:56.789012 - SPEECH OUTPUT: 'text' {voice}", the voice settings
-# a list for flat review's lines.)
+# (The log reads "12:34:56.789012 - SPEECH OUTPUT: 'text' {voice}", the voice settings a list
+# for flat review's lines; a text of several lines goes on, indented, on the next lines.)
 orca_said() {
-  tail -c +$((ORCA_MARK + 1)) "$ORCA_DEBUG_LOG" |
-    sed -nE "s/^[0-9:.]+ - SPEECH OUTPUT: '(.*)'( voice=[^[{]*| )?[[{].*$/\1/p"
+  tail -c +$((ORCA_MARK + 1)) "$ORCA_DEBUG_LOG" | awk -v q="'" '
+    BEGIN { start = "^[0-9:.]+ - SPEECH OUTPUT: " q; end = q "( voice=[^[{]*| )?[[{].*$" }
+    $0 ~ start { text = $0; sub(start, "", text); on = 1 }
+    on && $0 !~ start { line = $0; sub(/^ +/, "", line); text = text " " line }
+    on && text ~ end { sub(end, "", text); print text; on = 0 }'
 }
 
 # orca_quoted: what Orca said since the mark, each utterance quoted, on one line.

@@ -4,7 +4,8 @@
 # when the program starts hidden at logon; then the program started under a running Orca: the
 # rows at opening and on Tab, a conversion as it is shown, each digit once, "where am I", the
 # Zone Euro window by its name with a currency change, the options and about windows, the help
-# read line by line, and each closing back to the main window's selected row.
+# read line by line, each closing back to the main window's selected row, and a failure told in a
+# message box.
 #
 # The checks match the program's words and numbers, not Orca's phrase: Orca adds role names and
 # positions in its own language (French here, as the program's users hear it).
@@ -121,6 +122,27 @@ hears Escape "Escape closes it, back on the euro row" "$EUROS_15"
 hears F1 "F1: Orca reads the help's title and its first line" 'aide de tavelmarque .*tavelmarque'
 hears Down "Down reads the next line" 'convertit les francs en euros'
 hears alt+F4 "Alt+F4 closes the help, back on the euro row" "$EUROS_15"
+quit
 
+# --- A failure told in a message box ------------------------------------------------------------
+
+# The autostart folder read-only, by a read-only mount in a mount namespace of the program's own
+# (root writes through any permission bits): ticking the start at logon fails, and says so.
+if ! unshare -m true 2>/dev/null; then
+  echo "# skipped the message box: no mount namespace may be made here (unshare -m needs CAP_SYS_ADMIN)"
+  e2e_finish
+fi
+AUTOSTART=$XDG_CONFIG_HOME/autostart
+mkdir -p "$AUTOSTART"
+e2e_new_runtime
+e2e_spawn app-read-only unshare -m --propagation private sh -c \
+  'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' \
+  sh "$AUTOSTART" env "${E2E_APP_ENV[@]}" "$E2E_APP"
+E2E_APP_PID=$E2E_LAST_PID
+main_window "started over a read-only autostart folder"
+hears alt+o "Alt+O opens the options window" 'options'
+hears "space Return" "Space, Enter: Orca says the message box and reads the whole failure" \
+  '(alerte|alert) tavelmarque' "n'a pas pu être enregistré" 'autostart/tavelmarque[.]desktop'
+hears Return "Enter dismisses it, back on the franc row" 'prix en francs'
 quit
 e2e_finish
