@@ -155,6 +155,22 @@ e2e_start_app() {
   px_start_app "$@"
 }
 
+# e2e_start_app_read_only FOLDER [VAR=VALUE...]: starts the program with that environment, the
+# folder read-only for it alone (root writes through any permission bits): a read-only mount in
+# a mount namespace of its own, which nothing outside it sees. Its id in E2E_LAST_PID. Bails out
+# of the check, as skipped, where no mount namespace may be made.
+e2e_start_app_read_only() {
+  if ! unshare -m true 2>/dev/null; then
+    echo "# skipped: no mount namespace may be made here (unshare -m needs CAP_SYS_ADMIN)"
+    e2e_finish
+  fi
+  local folder=$1
+  shift
+  e2e_spawn app-read-only unshare -m --propagation private sh -c \
+    'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' \
+    sh "$folder" env "$@" "$E2E_APP"
+}
+
 # e2e_french_locale: sets E2E_FR_ENV to the environment of a French locale (decimal comma), made
 # in the work folder when the machine has the definition but not the compiled locale. Fails when
 # neither is there.

@@ -230,12 +230,6 @@ fi
 
 # --- A read-only autostart folder: the failure is told -----------------------------------------
 
-# Root writes through any permission bits: the folder is made read-only by a read-only mount in a
-# mount namespace of the program's own, which nothing outside it sees.
-if ! unshare -m true 2>/dev/null; then
-  echo "# skipped: no mount namespace may be made here (unshare -m needs CAP_SYS_ADMIN)"
-  e2e_finish
-fi
 # Qt speaks to the accessibility bus only when a screen reader asks for it, or when told to; the
 # reason is the system's own, in the user's language.
 READ_ONLY_ENV=("${E2E_APP_ENV[@]}" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
@@ -248,9 +242,7 @@ EXPECTED=$(printf "Le lancement à l'ouverture de session n'a pas pu être enreg
 # The program dex started took the runtime folder after the last one e2e_start_app made.
 E2E_APP_RUNS=$((E2E_APP_RUNS + 1))
 e2e_new_runtime
-e2e_spawn app-read-only unshare -m --propagation private sh -c \
-  'mount --bind "$1" "$1" && mount -o remount,bind,ro "$1" && shift && exec "$@"' \
-  sh "$AUTOSTART" env "${READ_ONLY_ENV[@]}" "$E2E_APP"
+e2e_start_app_read_only "$AUTOSTART" "${READ_ONLY_ENV[@]}"
 APP=$E2E_LAST_PID
 main_window_active "started over a read-only autostart folder, the program shows its window"
 
