@@ -79,11 +79,18 @@ void Form::ShowModal(Form& owner) {
   modalLoop_ = &loop;
   loop.exec(QEventLoop::DialogExec);
   modalLoop_ = nullptr;
-  // Some window managers (Openbox) give the keyboard to no window at all when a window kept out
-  // of the task bar goes, and override an activation asked for at once: the owner takes the
-  // keyboard back a moment later, unless the user has gone to another window meanwhile.
-  QTimer::singleShot(kRefocusDelayMs, &owner, [&owner] {
-    if (owner.isVisible() && QGuiApplication::focusWindow() == nullptr) owner.activateWindow();
+  GiveKeyboardBackLater({&owner});
+}
+
+void GiveKeyboardBackLater(std::vector<QPointer<QWidget>> windows) {
+  QTimer::singleShot(kRefocusDelayMs, qApp, [windows = std::move(windows)] {
+    if (QGuiApplication::focusWindow() != nullptr) return;
+    for (const QPointer<QWidget>& window : windows) {
+      if (window != nullptr && window->isVisible()) {
+        window->activateWindow();
+        return;
+      }
+    }
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QPixmap>
+#include <QPointer>
 #include <QRegion>
 #include <QString>
 #include <QWidget>
@@ -154,5 +155,11 @@ class Form : public QWidget {
 
 // Mouse buttons of a Qt event as a mask.
 int ButtonMask(Qt::MouseButtons buttons);
+
+// Some window managers (Openbox) give the keyboard to no window at all when a window kept out of
+// the task bar goes, and override an activation asked for at once: a moment later, the first of
+// `windows` still shown takes the keyboard back, unless the user has gone to another window of
+// the program meanwhile.
+void GiveKeyboardBackLater(std::vector<QPointer<QWidget>> windows);
 
 }  // namespace platform

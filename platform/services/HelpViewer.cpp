@@ -3,21 +3,14 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 #include <QUrl>
 #include <QWindow>
 #include <vector>
 
+#include "platform/forms/Form.h"
 #include "platform/services/HelpText.h"
 
 namespace platform {
-namespace {
-
-// Some window managers (Openbox) give the keyboard to no window when one closes: the help's
-// opener takes it back a moment later, unless the user has gone to another window meanwhile.
-constexpr int kRefocusDelayMs = 250;
-
-}  // namespace
 
 HelpViewer::~HelpViewer() { delete text_; }
 
@@ -79,16 +72,6 @@ void HelpViewer::FollowLink(const QUrl& link) {
   if (outside && openLink_) openLink_(link);
 }
 
-void HelpViewer::GiveFocusBack() {
-  QTimer::singleShot(kRefocusDelayMs, text_, [this] {
-    if (QGuiApplication::focusWindow() != nullptr) return;
-    for (const QPointer<QWidget>& window : openers_) {
-      if (window != nullptr && window->isVisible()) {
-        window->activateWindow();
-        return;
-      }
-    }
-  });
-}
+void HelpViewer::GiveFocusBack() { GiveKeyboardBackLater(openers_); }
 
 }  // namespace platform
