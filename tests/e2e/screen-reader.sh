@@ -122,6 +122,11 @@ hears Escape "Escape closes it, back on the euro row" "$EUROS_15"
 hears F1 "F1: Orca reads the help's title and its first line" 'aide de tavelmarque .*tavelmarque'
 hears Down "Down reads the next line" 'convertit les francs en euros'
 hears alt+F4 "Alt+F4 closes the help, back on the euro row" "$EUROS_15"
+# The help outlives the window that opened it; closed last, it gives the keyboard to the main one.
+hears "alt+z F1" "F1 in the Zone Euro window opens the help" 'aide de tavelmarque'
+xdotool windowactivate "$(xdotool search --onlyvisible --name '^Dorvanta$' | head -n 1)"
+hears alt+F4 "the Zone Euro window closed under the help: Orca is on the help" 'aide de tavelmarque'
+hears alt+F4 "the help closed after it: back on the main window's euro row" "$EUROS_15"
 quit
 
 # --- A failure told in a message box ------------------------------------------------------------

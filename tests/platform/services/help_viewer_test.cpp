@@ -13,8 +13,10 @@
 #include <QUrl>
 #include <QWindow>
 #include <memory>
+#include <vector>
 
 #include "platform/forms/Form.h"
+#include "platform/services/HelpText.h"
 #include "platform/services/HelpViewer.h"
 
 namespace {
@@ -119,6 +121,42 @@ TEST(HelpViewer, LinksLeaveTheHelpInPlace) {
   }
   QTest::keyClick(text, Qt::Key_Backtab, Qt::ShiftModifier);
   EXPECT_EQ(text->textCursor().selectedText(), QStringLiteral("[org/]")) << "Shift+Tab goes back";
+}
+
+// Tab and Shift+Tab select the help's links in their order, a link in several pieces of formatting
+// whole and two links side by side apart; Enter follows only a selected link.
+TEST(HelpText, TabSelectsEachLinkWholeAndEnterFollowsIt) {
+  struct Case {
+    const char* html;
+    std::vector<Qt::Key> keys;  // from the start of the text
+    QString selected;           // once the keys are pressed
+    QList<QUrl> followed;       // by a final Enter
+  } cases[] = {
+      {"<p>a <a href='#x'>ab<b>cd</b>ef</a> b</p>", {Qt::Key_Tab}, "abcdef", {QUrl("#x")}},
+      {"<p><a href='#x'>x1</a><a href='#y'>y1</a></p>", {Qt::Key_Tab}, "x1", {QUrl("#x")}},
+      {"<p><a href='#x'>x1</a><a href='#y'>y1</a></p>",
+       {Qt::Key_Tab, Qt::Key_Tab},
+       "y1",
+       {QUrl("#y")}},
+      {"<p><a href='#x'>x1</a><a href='#y'>y1</a></p>",
+       {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Backtab},
+       "x1",
+       {QUrl("#x")}},
+      {"<p><a href='#x'>x1</a> text</p>", {Qt::Key_End, Qt::Key_Backtab}, "x1", {QUrl("#x")}},
+      {"<p>no link at all</p>", {Qt::Key_Tab}, "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.html);
+    QList<QUrl> followed;
+    platform::HelpText text([&](const QUrl& link) { followed << link; }, [] {});
+    text.setHtml(QString::fromUtf8(c.html));
+    for (Qt::Key key : c.keys) {
+      QTest::keyClick(&text, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+    }
+    EXPECT_EQ(text.textCursor().selectedText(), c.selected);
+    QTest::keyClick(&text, Qt::Key_Return);
+    EXPECT_EQ(followed, c.followed);
+  }
 }
 
 }  // namespace
