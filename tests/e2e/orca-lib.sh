@@ -1,20 +1,19 @@
-# The Orca screen reader on the private desktop of tests/e2e/lib.sh: a speech server that writes
-# every utterance to a text file instead of a sound card, Orca with preferences and a debug log of
-# the check's own, and a way to press keys and read what Orca said after them.
+# The Orca screen reader on the private desktop of tests/e2e/lib.sh: a speech server that takes
+# every utterance and sounds none, Orca with preferences and a debug log of the check's own, and a
+# way to press keys and read what Orca said after them.
 #
 # A check sources lib.sh, then this file, calls e2e_start_x, orca_start_speech, then starts the
 # program and Orca in the order it tests (orca_start), and ends with e2e_finish: the exit trap
 # ends Orca first (SIGTERM, so that it says goodbye and closes its log), then the speech server.
 #
 # What Orca said is read from the "SPEECH OUTPUT" lines of its debug log, one utterance a line
-# (the speech server's own file, which also gets say-all's text, is there for a person reading a
-# failure). Checks match the words and numbers that matter, never Orca's whole phrase: it adds
-# role names and positions, in its own language.
+# (say-all's text goes straight to the speech server and is not there). Checks match the words
+# and numbers that matter, never Orca's whole phrase: it adds role names and positions, in its
+# own language.
 # shellcheck shell=bash
 # shellcheck disable=SC2034 # the ORCA_ variables are read by the scripts that source this file
 
 ORCA_DEBUG_LOG=$E2E_WORK/logs/orca-debug.log
-ORCA_SPEECH_LOG=$E2E_WORK/logs/speech.log
 ORCA_PREFS=$E2E_WORK/orca-prefs
 ORCA_PID=""
 ORCA_SPEECH_PID=""
@@ -30,18 +29,17 @@ orca_require() {
 }
 
 # orca_start_speech: speech-dispatcher on a socket of the check's own, with one output module
-# that appends "LANGUAGE<tab>TEXT" lines to ORCA_SPEECH_LOG, and English and French voices; its
-# audio goes to ALSA's null device, there being no sound card. Then the accessibility bus, up
+# that sounds nothing, and English and French voices; its audio goes to ALSA's null device, there
+# being no sound card (without one, it loads no module at all). Then the accessibility bus, up
 # before any program starts as in a desktop session: left to start on a screen reader's first
 # call, it would come up while the program watches for it, a moment before Orca turns it on.
 orca_start_speech() {
   local conf=$E2E_WORK/speechd socket=$E2E_WORK/speechd.sock
   mkdir -p "$conf/modules"
   printf '%s\n' 'AudioOutputMethod "alsa"' 'AudioALSADevice "null"' 'LogLevel 3' \
-    'AddModule "textlog" "sd_generic" "textlog.conf"' 'DefaultModule textlog' >"$conf/speechd.conf"
-  # The generic module runs the command through the shell with the text between single quotes.
-  cat >"$conf/modules/textlog.conf" <<EOS
-GenericExecuteSynth "printf '%s\\\\t%s\\\\n' '\$LANGUAGE' '\$DATA' >>$ORCA_SPEECH_LOG"
+    'AddModule "silent" "sd_generic" "silent.conf"' 'DefaultModule silent' >"$conf/speechd.conf"
+  cat >"$conf/modules/silent.conf" <<'EOS'
+GenericExecuteSynth "true"
 AddVoice "en" "MALE1" "en"
 AddVoice "fr" "MALE1" "fr"
 GenericLanguage "en" "en" "utf-8"
